@@ -8,10 +8,18 @@
 
 #include "protocol/Frame.h"
 
+#include "seriallink/TnrComm.h"
+#include "seriallink/TnrDeviceBox.h"
+#include "widgets/TVrPowerButton.h"
+#include "widgets/TVrTrackBar.h"
+#include "widgets/TVrUserLed.h"
+
 #include <QApplication>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QFileDialog>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QScreen>
 #include <QTabWidget>
 #include <QTimer>
@@ -94,12 +102,20 @@ void TF1::setSleep(std::function<void(int)> sleep) {
     links_.sleepMs = sleep ? std::move(sleep) : std::function<void(int)>(&tkm::protocol::SleepMilliseconds);
 }
 
+void TF1::setTransactPort(tkm::protocol::TransactPort* port) {
+    links_.port = port ? port : transactPort_.get();
+}
+
 std::string TF1::Transact(const std::string& command, const std::string& prefix, int extraWait) {
     return tkm::protocol::Transact(links_, command, prefix, extraWait);
 }
 
 std::string TF1::Transact(const tkm::protocol::Command& command) {
     return tkm::protocol::Transact(links_, command);
+}
+
+bool TF1::portOpen() const {
+    return links_.port->GetActive();
 }
 
 int TF1::address() const {

@@ -188,6 +188,7 @@ public:
     std::string Transact(const tkm::protocol::Command& command);
     static bool IsError(const std::string& result) { return tkm::protocol::IsTransactError(result); }
 
+    bool portOpen() const;           // the port the transaction talks through is open
     int address() const;             // Adr position
     std::string addressText() const; // Adr position as two upper-case hex digits
 
@@ -217,6 +218,8 @@ public:
 
     // The reply wait of the transaction. The default sleeps; tests replace it.
     void setSleep(std::function<void(int milliseconds)> sleep);
+    // The port the transaction talks through; nullptr restores nrComm1. Tests put scripted ports here.
+    void setTransactPort(tkm::protocol::TransactPort* port);
 
     // The maker's addresses shown on the About page and on the About test screen.
     static const char* const kWebSite;

@@ -161,7 +161,7 @@ void TF1::AddressScan() {
     for (;;) {
         if (!Scan->Active())
             break;
-        if (!nrComm1->GetActive()) {
+        if (!portOpen()) {
             Scan->SetActive(false);
             break;
         }

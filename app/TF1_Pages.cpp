@@ -96,7 +96,7 @@ void TF1::PageChange() {
 }
 
 void TF1::Timer1Timer() {
-    if (!nrComm1->GetActive())
+    if (!portOpen())
         deviceFound = false;
     if (Scan->Active())
         AddressScan();

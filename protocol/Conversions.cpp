@@ -132,6 +132,16 @@ SymbolDots DotsFromSymbolCode(std::string_view code) {
     return dots;
 }
 
+std::string_view CodePageName(std::string_view codePageCode) {
+    if (codePageCode == kCodePageCp866)
+        return "CP-866";
+    if (codePageCode == kCodePageWin1251)
+        return "WIN-1251";
+    if (codePageCode == kCodePageKoi8r)
+        return "KOI-8R";
+    return {};
+}
+
 std::string ToTerminalCodePage(std::string_view win1251Text, std::string_view codePageCode) {
     const bool cp866 = codePageCode == kCodePageCp866;
     const bool koi8r = codePageCode == kCodePageKoi8r;

@@ -52,6 +52,9 @@ inline constexpr std::string_view kCodePageCp866 = "00";
 inline constexpr std::string_view kCodePageWin1251 = "01";
 inline constexpr std::string_view kCodePageKoi8r = "02";
 
+// "CP-866", "WIN-1251" or "KOI-8R" for the codes above; empty for any other code.
+std::string_view CodePageName(std::string_view codePageCode);
+
 // Converts Windows-1251 text for the terminal's display. Codes "00" (CP-866) and "02" (KOI-8R) convert
 // the Cyrillic letters and Ё/ё, copy bytes below 0x80 and drop every other byte of 0x80..0xBF; any other
 // code (including "01" and an empty code) returns the text unchanged.

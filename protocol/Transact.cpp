@@ -59,11 +59,19 @@ private:
     bool& flag_;
 };
 
+// About 30 character times at the list's rate, halving along the list even where the rate does not double.
+int ListRateTerm(int baudIndex) {
+    return 1024 >> std::clamp(baudIndex, 0, 9);
+}
+
 } // namespace
 
 int ReplyWaitMs(int baudIndex, int extraWait) {
-    const int index = std::clamp(baudIndex, 0, 9);
-    return (1024 >> index) + std::max(extraWait, 0) + 20;
+    return ListRateTerm(baudIndex) + std::max(extraWait, 0) + 20;
+}
+
+int PollIntervalMs(int baudIndex) {
+    return ListRateTerm(baudIndex) + 350;
 }
 
 std::string Transact(TransactLinks& links, std::string_view command, std::string_view expectedPrefix,

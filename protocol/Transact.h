@@ -46,6 +46,9 @@ struct TransactLinks {
 // a negative extraWait counts as 0.
 int ReplyWaitMs(int baudIndex, int extraWait);
 
+// The poll timer's interval follows the same list position: int(1024 / 2^baudIndex) + 350 ms.
+int PollIntervalMs(int baudIndex);
+
 // Sends command (without checksum and terminator), waits the reply wait, reads the reply and returns
 // its payload, or kTransactError for a closed port, a reply without the expected prefix (not logged) or,
 // with checksum mode on, a wrong checksum (logged). Exceptions from the port propagate, after the poll

@@ -180,6 +180,14 @@ TEST(CodePage, DropsBytesWithoutLetters) {
     EXPECT_EQ(ToTerminalCodePage(allDropped, "02"), "");
 }
 
+TEST(CodePage, Names) {
+    EXPECT_EQ(CodePageName("00"), "CP-866");
+    EXPECT_EQ(CodePageName("01"), "WIN-1251");
+    EXPECT_EQ(CodePageName("02"), "KOI-8R");
+    EXPECT_EQ(CodePageName("03"), "");
+    EXPECT_EQ(CodePageName(""), "");
+}
+
 TEST(CodePage, AsciiIsCopied) {
     std::string ascii;
     for (int b = 0; b < 0x80; ++b)

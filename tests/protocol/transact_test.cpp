@@ -90,6 +90,9 @@ TEST(ReplyWait, FollowsTheBaudRateListPosition) {
         EXPECT_EQ(ReplyWaitMs(i, 0), expected[i]) << "index " << i;
     EXPECT_EQ(ReplyWaitMs(5, 500), 552);
     EXPECT_EQ(ReplyWaitMs(5, -10), 52);
+    EXPECT_EQ(PollIntervalMs(5), 382);
+    EXPECT_EQ(PollIntervalMs(0), 1374);
+    EXPECT_EQ(PollIntervalMs(9), 352);
 }
 
 TEST_F(TransactTest, SleepsTheReplyWaitOfTheBaudIndex) {

@@ -30,7 +30,6 @@ const char* const TF1::kWebSite = "https://www.tkm9214.example/";
 const char* const TF1::kWebSiteShort = "www.tkm9214.example";
 const char* const TF1::kMailAddress = "service@tkm9214.example";
 const char* const TF1::kSupportPage = "https://support.tkm9214.example/";
-const char* const TF1::kSimulatorPortName = "TKM-9214 simulator";
 
 namespace {
 constexpr int kClientWidth = 498;

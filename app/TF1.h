@@ -216,6 +216,9 @@ public:
     QLabel* keyPanel(int k) const;
     void setKeyPanelColor(int k, const QColor& color);
 
+    // The built-in simulated terminal offered by the port chooser.
+    SimulatedTerminalPort* simulatedPort() const { return simulatedPort_.get(); }
+
     // The reply wait of the transaction. The default sleeps; tests replace it.
     void setSleep(std::function<void(int milliseconds)> sleep);
     // The port the transaction talks through; nullptr restores nrComm1. Tests put scripted ports here.
@@ -226,8 +229,6 @@ public:
     static const char* const kWebSiteShort;
     static const char* const kMailAddress;
     static const char* const kSupportPage;
-
-    static const char* const kSimulatorPortName;
 
 private:
     void buildConnectionPanel();

@@ -14,7 +14,9 @@ namespace {
 void styleWebLabel(TVrWebLabel* label, const QString& caption, const QString& url) {
     label->SetCaption(caption);
     label->SetURL(url);
-    QFont font(QStringLiteral("Arial"));
+    QFont font;
+    font.setFamilies(
+        {QStringLiteral("Arial"), QStringLiteral("Liberation Sans"), QStringLiteral("Nimbus Sans")});
     font.setPixelSize(16);
     font.setBold(true);
     font.setUnderline(true);
@@ -30,8 +32,7 @@ void styleWebLabel(TVrWebLabel* label, const QString& caption, const QString& ur
 } // namespace
 
 void TF1::buildAboutPage() {
-    QFont title(QStringLiteral("MS Sans Serif"));
-    title.setStyleHint(QFont::SansSerif);
+    QFont title = font();
     title.setPixelSize(16);
     title.setBold(true);
     Label22 = place<QLabel>(About, "Label22", 16, 24, 140, 20);

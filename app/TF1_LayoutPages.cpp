@@ -117,7 +117,7 @@ void TF1::buildKeyboardPage() {
 
 void TF1::buildDioPage() {
     // Line 0 stands at the right and line 7 at the left; the caption over line k's column is 7 - k.
-    auto columnX = [](int line) { return 40 + (7 - line) * 50; };
+    auto columnX = [](int line) { return 48 + (7 - line) * 50; };
     for (int k = 0; k < 8; ++k) {
         const int x = columnX(k);
         auto* caption = label(DIO, QStringLiteral("LabelBit%1").arg(7 - k), QString::number(7 - k), x, 6, 29);
@@ -129,8 +129,8 @@ void TF1::buildDioPage() {
         auto* direction = label(DIO, QStringLiteral("CDDIO%1").arg(k), QStringLiteral("IN"), x - 4, 112, 37);
         direction->setAlignment(Qt::AlignCenter);
     }
-    Button7 = button(DIO, "Button7", QStringLiteral("Read"), 430, 48, 56);
-    Button8 = button(DIO, "Button8", QStringLiteral("Save"), 430, 80, 56);
+    Button7 = button(DIO, "Button7", QStringLiteral("Read"), 436, 48, 52);
+    Button8 = button(DIO, "Button8", QStringLiteral("Save"), 436, 80, 52);
     Button8->setEnabled(false);
 
     auto* group = place<QGroupBox>(DIO, "GroupBox5", 8, 136, 478, 118);

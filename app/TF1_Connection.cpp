@@ -37,8 +37,7 @@ std::string eightBits(const std::string& hexByte) {
 } // namespace
 
 void TF1::SetPollInterval() {
-    const int index = std::clamp(BR->currentIndex(), 0, 9);
-    Timer1->setInterval((1024 >> index) + 350);
+    Timer1->setInterval(proto::PollIntervalMs(BR->currentIndex()));
 }
 
 void TF1::BOPClick() {
@@ -184,14 +183,8 @@ void TF1::RefreshStatus() {
     StBar->setPanelText(1, bytesText(device.deviceName));
     StBar->setPanelText(3, bytesText(device.firmware));
 
-    QString codePage;
-    if (device.cfgCodePage == "00")
-        codePage = QStringLiteral("CP-866");
-    else if (device.cfgCodePage == "01")
-        codePage = QStringLiteral("WIN-1251");
-    else if (device.cfgCodePage == "02")
-        codePage = QStringLiteral("KOI-8R");
-    StBar->setPanelText(5, codePage);
+    const std::string_view codePage = proto::CodePageName(device.cfgCodePage);
+    StBar->setPanelText(5, QString::fromLatin1(codePage.data(), static_cast<qsizetype>(codePage.size())));
 
     QString checksum;
     if (device.cfgFormat == "00")

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "TVrBevel.h"
+#include "TVrBitmapList.h"
 #include "TVrChangeLink.h"
 #include "TVrCustomImageControl.h"
 #include "VrTrackBarGeometry.h"
@@ -9,8 +10,6 @@
 #include <QFlags>
 #include <QImage>
 #include <QPointer>
-
-class TVrBitmapList;
 
 enum TVrTrackBarOption {
     toActiveClick = 0x01, // a click beside the thumb moves it there

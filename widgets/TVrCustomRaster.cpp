@@ -5,8 +5,7 @@
 
 #include <QPainter>
 
-TVrCustomRaster::TVrCustomRaster(QWidget* parent) : TVrGraphicImageControl(parent), m_leds(this)
-{
+TVrCustomRaster::TVrCustomRaster(QWidget* parent) : TVrGraphicImageControl(parent), m_leds(this) {
     resize(145, 70);
     SetColor(clWindow);
     SetParentColor(true);
@@ -20,40 +19,35 @@ TVrCustomRaster::TVrCustomRaster(QWidget* parent) : TVrGraphicImageControl(paren
     RecreateLeds();
 }
 
-void TVrCustomRaster::SetColumns(int Value)
-{
+void TVrCustomRaster::SetColumns(int Value) {
     if (Value == m_columns || Value < 1)
         return;
     m_columns = Value;
     RecreateLeds();
 }
 
-void TVrCustomRaster::SetRows(int Value)
-{
+void TVrCustomRaster::SetRows(int Value) {
     if (Value == m_rows || Value < 1)
         return;
     m_rows = Value;
     RecreateLeds();
 }
 
-void TVrCustomRaster::SetStyle(TVrRasterStyle Value)
-{
+void TVrCustomRaster::SetStyle(TVrRasterStyle Value) {
     if (Value == m_style)
         return;
     m_style = Value;
     UpdateControlCanvas();
 }
 
-void TVrCustomRaster::SetPlainColors(bool Value)
-{
+void TVrCustomRaster::SetPlainColors(bool Value) {
     if (Value == m_plainColors)
         return;
     m_plainColors = Value;
     UpdateControlCanvas();
 }
 
-void TVrCustomRaster::SetMultiSelect(bool Value)
-{
+void TVrCustomRaster::SetMultiSelect(bool Value) {
     if (Value == m_multiSelect)
         return;
     m_multiSelect = Value;
@@ -67,38 +61,32 @@ void TVrCustomRaster::SetMultiSelect(bool Value)
     EndUpdate();
 }
 
-void TVrCustomRaster::SetSpacing(int Value)
-{
+void TVrCustomRaster::SetSpacing(int Value) {
     if (Value == m_spacing || Value < 0)
         return;
     m_spacing = Value;
     UpdateControlCanvas();
 }
 
-void TVrCustomRaster::SetActiveState(int Except, bool Value)
-{
+void TVrCustomRaster::SetActiveState(int Except, bool Value) {
     for (int i = 0; i < Count(); ++i)
         if (i != Except)
             Items(i)->SetActive(Value);
 }
 
-VrRasterGeometry TVrCustomRaster::Geometry() const
-{
+VrRasterGeometry TVrCustomRaster::Geometry() const {
     return vrRasterGeometry(size(), m_bevel.Thickness(), m_columns, m_rows);
 }
 
-QRect TVrCustomRaster::GetItemRect(int Index) const
-{
+QRect TVrCustomRaster::GetItemRect(int Index) const {
     return vrRasterSlot(Geometry(), Index);
 }
 
-int TVrCustomRaster::CellAt(QPoint Point) const
-{
+int TVrCustomRaster::CellAt(QPoint Point) const {
     return vrRasterCellAt(Geometry(), Point);
 }
 
-void TVrCustomRaster::PaintTo(QPainter& Canvas)
-{
+void TVrCustomRaster::PaintTo(QPainter& Canvas) {
     // Fit to a whole number of cells first, so the picture is drawn for the final size.
     const QSize fitted = vrRasterFittedSize(Geometry());
     if (fitted != size() && !fitted.isEmpty())
@@ -107,8 +95,7 @@ void TVrCustomRaster::PaintTo(QPainter& Canvas)
     TVrGraphicImageControl::PaintTo(Canvas);
 }
 
-void TVrCustomRaster::Paint(QPainter& Canvas)
-{
+void TVrCustomRaster::Paint(QPainter& Canvas) {
     const VrRasterGeometry g = Geometry();
     ClearBitmapCanvas(Canvas);
     TRect r = Bounds(0, 0, width(), height());
@@ -123,13 +110,11 @@ void TVrCustomRaster::Paint(QPainter& Canvas)
         DrawLed(Canvas, g, i);
 }
 
-void TVrCustomRaster::Loaded()
-{
+void TVrCustomRaster::Loaded() {
     m_layoutThickness = m_bevel.Thickness();
 }
 
-void TVrCustomRaster::LedChanged(int Index)
-{
+void TVrCustomRaster::LedChanged(int Index) {
     QList<int> changed = EnforceSingle(Index);
     changed.append(Index);
     if (IsLoading() || UpdateCount() != 0)
@@ -149,8 +134,7 @@ void TVrCustomRaster::LedChanged(int Index)
         RepaintFromBuffer(vrRasterSlot(g, i));
 }
 
-QList<int> TVrCustomRaster::EnforceSingle(int Index)
-{
+QList<int> TVrCustomRaster::EnforceSingle(int Index) {
     QList<int> changed;
     if (m_multiSelect || Index < 0 || Index >= Count() || !Items(Index)->Active())
         return changed;
@@ -162,8 +146,7 @@ QList<int> TVrCustomRaster::EnforceSingle(int Index)
     return changed;
 }
 
-void TVrCustomRaster::DrawLed(QPainter& Canvas, const VrRasterGeometry& Geometry, int Index) const
-{
+void TVrCustomRaster::DrawLed(QPainter& Canvas, const VrRasterGeometry& Geometry, int Index) const {
     const bool on = Items(Index)->Active();
     const TColor color = on ? m_palette.High() : m_palette.Low();
     TRect r = TRect::FromQRect(vrRasterSlot(Geometry, Index));
@@ -194,8 +177,7 @@ void TVrCustomRaster::DrawLed(QPainter& Canvas, const VrRasterGeometry& Geometry
         DrawGradient(Canvas, r, color, clBlack, 0, 1);
 }
 
-void TVrCustomRaster::RecreateLeds()
-{
+void TVrCustomRaster::RecreateLeds() {
     m_leds.BeginUpdate();
     m_leds.Clear();
     for (int i = 0; i < m_columns * m_rows; ++i)
@@ -203,8 +185,7 @@ void TVrCustomRaster::RecreateLeds()
     m_leds.EndUpdate();
 }
 
-void TVrCustomRaster::BevelChanged()
-{
+void TVrCustomRaster::BevelChanged() {
     const int thickness = m_bevel.Thickness();
     if (!IsLoading() && thickness != m_layoutThickness) {
         const QRect grid = vrRasterGeometry(size(), m_layoutThickness, m_columns, m_rows).grid;

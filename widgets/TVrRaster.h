@@ -6,5 +6,5 @@
 class TVrRaster : public TVrCustomRaster {
     Q_OBJECT
 public:
-    explicit TVrRaster(QWidget* parent = nullptr) : TVrCustomRaster(parent) {}
+    explicit TVrRaster(QWidget* parent = nullptr);
 };

@@ -4,8 +4,7 @@
 
 TVrRasterLed::TVrRasterLed(TVrRasterLeds* Collection) : TVrCollectionItem(Collection) {}
 
-void TVrRasterLed::SetActive(bool Value)
-{
+void TVrRasterLed::SetActive(bool Value) {
     if (Value == m_active)
         return;
     m_active = Value;

@@ -11,5 +11,6 @@ using VrShellOpenHandler = std::function<bool(const QString& address)>;
 // Asks the desktop to open `address`; false when it could not (an empty address always fails).
 bool VrShellOpen(const QString& address);
 
-// Installs `handler` in place of the desktop (an empty handler restores the desktop); returns the previous one.
+// Installs `handler` in place of the desktop (an empty handler restores the desktop); returns the previous
+// one.
 VrShellOpenHandler VrSetShellOpenHandler(VrShellOpenHandler handler);

@@ -1,16 +1,9 @@
 #include "VrSwitchGeometry.h"
 
-#include <algorithm>
-#include <climits>
-#include <cmath>
+#include "Vrsysutils.h"
 
-int vrRoundHalfEven(double value) {
-    if (!std::isfinite(value))
-        return 0;
-    // The default rounding mode (to nearest) sends ties to the even neighbour.
-    const double r = std::nearbyint(value);
-    return static_cast<int>(std::clamp(r, double(INT_MIN), double(INT_MAX)));
-}
+#include <algorithm>
+#include <cmath>
 
 QRect vrSwitchTrackRect(const VrSwitchLayout& l) {
     const int inset = l.borderWidth + l.thumbIndent;
@@ -35,7 +28,7 @@ static double stopFraction(int numerator, int denominator) {
 int vrSwitchThumbPosition(const VrSwitchLayout& l, int stop) {
     const QRect track = vrSwitchTrackRect(l);
     const int travel = vrSwitchTravel(l);
-    int p = vrRoundHalfEven(travel * stopFraction(stop, l.positions - 1)) + vrSwitchTrackStart(l);
+    int p = RoundHalfEven(travel * stopFraction(stop, l.positions - 1)) + vrSwitchTrackStart(l);
     // The exclusive right/bottom edge is the one the formula was written for.
     const int trackRight = track.left() + track.width();
     const int trackBottom = track.top() + track.height();
@@ -53,7 +46,7 @@ int vrSwitchOffsetAt(const VrSwitchLayout& l, int pos) {
     if (l.vertical)
         p = l.client.height() - p - l.thumb.height();
     const int last = std::max(0, l.positions - 1);
-    const int v = std::clamp(vrRoundHalfEven((p - start) * stopFraction(l.positions - 1, travel)), 0, last);
+    const int v = std::clamp(RoundHalfEven((p - start) * stopFraction(l.positions - 1, travel)), 0, last);
     return l.topRight ? last - v : v;
 }
 

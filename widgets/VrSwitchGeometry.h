@@ -6,9 +6,6 @@
 // Pure track arithmetic of the slide switch: stop <-> thumb pixel position, fitted size, thumb centring.
 // "Position" below is the thumb's left edge (horizontal) or top edge (vertical) in client coordinates.
 
-// Nearest integer, a half going to the even neighbour (the rounding the stored forms were laid out with).
-int vrRoundHalfEven(double value);
-
 struct VrSwitchLayout {
     QSize client;
     QSize thumb;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "widgets/TVrUserLed.h"
+
 #include <QString>
 #include <QWidget>
 
@@ -21,4 +23,19 @@ W* place(QWidget* parent, const QString& name, int x, int y, int width, int heig
     widget->setObjectName(name);
     widget->setGeometry(x, y, width, height);
     return widget;
+}
+
+// The look the window gives its LEDs: solid colours (equal gradient pairs) inside a one-pixel black
+// outline and a one-pixel button-face band.
+inline void styleLed(TVrUserLed* led, TColor off, TColor on) {
+    led->PaletteEx()->SetLow1(off);
+    led->PaletteEx()->SetLow2(off);
+    led->PaletteEx()->SetHigh1(on);
+    led->PaletteEx()->SetHigh2(on);
+    TVrBevel* bevel = led->Bevel();
+    bevel->SetOuterOutline(osOuter);
+    bevel->SetOuterStyle(bsNone);
+    bevel->SetInnerStyle(bsNone);
+    bevel->SetInnerSpace(1);
+    bevel->SetInnerColor(clBtnFace);
 }

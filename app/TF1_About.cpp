@@ -20,13 +20,14 @@ void styleWebLabel(TVrWebLabel* label, const QString& caption, const QString& ur
     font.setPixelSize(16);
     font.setBold(true);
     font.setUnderline(true);
-    QFont enter = font, leave = font;
-    label->SetFontLeave(leave, QColor(0, 0, 128));                  // clNavy
-    label->SetFontEnter(enter, QColor(255, 255, 0));                // clYellow
-    label->SetColorLeave(label->palette().color(QPalette::Button)); // clBtnFace
-    label->SetColorEnter(QColor(0, 0, 128));
-    label->SetTextOutlineVisible(false);
-    label->SetAlignment(Qt::AlignLeft);
+    label->SetFontLeave(font);
+    label->SetFontLeaveColor(clNavy);
+    label->SetFontEnter(font);
+    label->SetFontEnterColor(clYellow);
+    label->SetColorLeave(clBtnFace);
+    label->SetColorEnter(clNavy);
+    label->TextOutline().SetVisible(false);
+    label->SetAlignment(taLeftJustify);
 }
 
 } // namespace

@@ -69,8 +69,7 @@ void TF1::buildConnectionPanel() {
     CSE->SetCaption(QStringLiteral("CheckSum"));
 
     led = place<TVrUserLed>(Panel1, "led", 10, 70, 29, 15);
-    led->SetLow(QColor(0, 64, 0));
-    led->SetHigh(QColor(0, 191, 0));
+    styleLed(led, RGB(0, 64, 0), RGB(0, 191, 0));
 
     GroupBox1 = place<QGroupBox>(Panel1, "GroupBox1", 240, 2, 252, 98);
     GroupBox1->setTitle(QStringLiteral("ADDRESS=0x00 / 0 "));

@@ -39,15 +39,19 @@ QCheckBox* checkBox(QWidget* parent, const char* name, const QString& caption, b
     return c;
 }
 
-TVrUserLed* lineLed(QWidget* parent, const QString& name, int x, int y, const QColor& off, const QColor& on) {
+TVrUserLed* lineLed(QWidget* parent, const QString& name, int x, int y) {
     auto* l = place<TVrUserLed>(parent, name, x, y, 29, 15);
-    l->SetLow(off);
-    l->SetHigh(on);
+    styleLed(l, clBlack, clLime);
     return l;
 }
 
-const QColor kLime(0, 255, 0);
-const QColor kBlack(0, 0, 0);
+void styleRaster(TVrRaster* raster, int spacing) {
+    raster->SetColumns(5);
+    raster->SetRows(8);
+    raster->SetSpacing(spacing);
+    raster->Palette().SetLow(RGB(0, 55, 28));
+    raster->Palette().SetHigh(clLime);
+}
 
 } // namespace
 
@@ -72,9 +76,9 @@ void TF1::buildDisplayPage() {
     LStr = label(display, QStringLiteral("LStr"), QStringLiteral("Length=9"), 10, 50, 100);
     Button12 = button(display, "Button12", QStringLiteral("Send"), 128, 47, 72);
     Button11 = button(display, "Button11", QStringLiteral("Clear"), 206, 47, 72);
-    Led1 = lineLed(display, QStringLiteral("Led1"), 10, 86, kBlack, kLime);
+    Led1 = lineLed(display, QStringLiteral("Led1"), 10, 86);
     label(display, QStringLiteral("LabelL1"), QStringLiteral("L1"), 44, 85, 20);
-    Led2 = lineLed(display, QStringLiteral("Led2"), 10, 114, kBlack, kLime);
+    Led2 = lineLed(display, QStringLiteral("Led2"), 10, 114);
     label(display, QStringLiteral("LabelL2"), QStringLiteral("L2"), 44, 113, 20);
     label(display, QStringLiteral("LabelX"), QStringLiteral("X"), 86, 85, 12);
     CX = place<TVrNumEdit>(display, "CX", 100, 82, 44, 21);
@@ -122,7 +126,7 @@ void TF1::buildDioPage() {
         const int x = columnX(k);
         auto* caption = label(DIO, QStringLiteral("LabelBit%1").arg(7 - k), QString::number(7 - k), x, 6, 29);
         caption->setAlignment(Qt::AlignCenter);
-        lineLed(DIO, QStringLiteral("DIO%1").arg(k), x, 26, kBlack, kLime);
+        lineLed(DIO, QStringLiteral("DIO%1").arg(k), x, 26);
         auto* sw = place<TVrSwitch>(DIO, QStringLiteral("DDIO%1").arg(k), x, 48, 29, 60);
         sw->SetPositions(2);
         sw->SetOffset(0);
@@ -139,8 +143,8 @@ void TF1::buildDioPage() {
     label(group, QStringLiteral("LabelSAFE"), QStringLiteral("SAFE"), 4, 54, 28);
     for (int k = 0; k < 8; ++k) {
         const int x = columnX(k) - 8;
-        lineLed(group, QStringLiteral("PON%1").arg(k), x, 26, kBlack, kLime);
-        lineLed(group, QStringLiteral("SAFE%1").arg(k), x, 54, kBlack, kLime);
+        lineLed(group, QStringLiteral("PON%1").arg(k), x, 26);
+        lineLed(group, QStringLiteral("SAFE%1").arg(k), x, 54);
     }
     Button9 = button(group, "Button9", QStringLiteral("Save PON"), 32, 84, 90);
     Button10 = button(group, "Button10", QStringLiteral("Save Safe"), 132, 84, 90);
@@ -149,24 +153,15 @@ void TF1::buildDioPage() {
 }
 
 void TF1::buildUserSymbolsPage() {
-    const QColor dotOff(0, 55, 28);
     for (int i = 0; i < 8; ++i) {
         const int x = 8 + i * 32;
         auto* caption = label(UserSymbols, QStringLiteral("LabelUS%1").arg(i), QString::number(i), x, 6, 27);
         caption->setAlignment(Qt::AlignCenter);
         auto* raster = place<TVrRaster>(UserSymbols, QStringLiteral("US%1").arg(i), x, 24, 27, 42);
-        raster->SetColumns(5);
-        raster->SetRows(8);
-        raster->SetSpacing(0);
-        raster->SetLow(dotOff);
-        raster->SetHigh(kLime);
+        styleRaster(raster, 0);
     }
     auto* editor = place<TVrRaster>(UserSymbols, "US8", 296, 8, 129, 204);
-    editor->SetColumns(5);
-    editor->SetRows(8);
-    editor->SetSpacing(1);
-    editor->SetLow(dotOff);
-    editor->SetHigh(kLime);
+    styleRaster(editor, 1);
 
     QStringList items;
     for (int i = 0; i < 8; ++i)
@@ -225,8 +220,7 @@ void TF1::buildWdtPage() {
     auto* status = place<QGroupBox>(WDTimer, "GroupBox6", 8, 8, 230, 112);
     status->setTitle(QStringLiteral("Status WDT "));
     Stat_dev = place<TVrUserLed>(status, "Stat_dev", 10, 24, 29, 29);
-    Stat_dev->SetLow(QColor(0, 128, 0));
-    Stat_dev->SetHigh(QColor(255, 0, 0));
+    styleLed(Stat_dev, clGreen, clRed);
     label(status, QStringLiteral("Label2"), QStringLiteral("Green - normal status"), 48, 24, 170);
     label(status, QStringLiteral("Label3"), QStringLiteral("Red - alarm status"), 48, 40, 170);
     Button18 = button(status, "Button18", QStringLiteral("RESET Status"), 10, 74, 110);

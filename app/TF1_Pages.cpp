@@ -8,6 +8,7 @@
 #include "seriallink/TnrComm.h"
 #include "widgets/TVrPowerButton.h"
 #include "widgets/TVrRaster.h"
+#include "widgets/TVrRasterLed.h"
 #include "widgets/TVrTrackBar.h"
 
 #include <QLabel>

@@ -14,12 +14,9 @@
 class SimReplyWait {
 public:
     explicit SimReplyWait(tkm::sim::LineTrace& trace, std::chrono::milliseconds cap = std::chrono::seconds(2))
-        : trace_(trace), cap_(cap), seen_(trace.total())
-    {
-    }
+        : trace_(trace), cap_(cap), seen_(trace.total()) {}
 
-    void operator()(int /*milliseconds*/)
-    {
+    void operator()(int /*milliseconds*/) {
         using Direction = tkm::sim::TraceEntry::Direction;
         // The frame just sent: the first entry the line records after the last wait.
         if (!trace_.waitForTotal(seen_ + 1, cap_)) {
@@ -36,8 +33,7 @@ public:
 
 private:
     // What the simulator notes for a frame it does not answer.
-    static bool answered(const std::string& note)
-    {
+    static bool answered(const std::string& note) {
         for (const char* silent : {"not for this address", "terminal is off", "no checksum", "bad checksum",
                                    "host alive", "not a command", "withheld", "not understood", "dropped"}) {
             if (note.find(silent) != std::string::npos)
@@ -46,8 +42,7 @@ private:
         return true;
     }
 
-    tkm::sim::TraceEntry entryAt(std::uint64_t sequence) const
-    {
+    tkm::sim::TraceEntry entryAt(std::uint64_t sequence) const {
         for (const tkm::sim::TraceEntry& entry : trace_.entries()) {
             if (entry.sequence >= sequence)
                 return entry;

@@ -26,10 +26,10 @@
 
 TF1* F1 = nullptr;
 
-const char* const TF1::kWebSite = "https://www.tkm9214.example/";
-const char* const TF1::kWebSiteShort = "www.tkm9214.example";
-const char* const TF1::kMailAddress = "service@tkm9214.example";
-const char* const TF1::kSupportPage = "https://support.tkm9214.example/";
+const char* const TF1::kWebSite = "https://tkm.example/";
+const char* const TF1::kWebSiteShort = "tkm.example";
+const char* const TF1::kMailAddress = "ts@tkm.example";
+const char* const TF1::kSupportPage = "https://tkm.example/tkm9214/support/";
 
 namespace {
 constexpr int kClientWidth = 498;

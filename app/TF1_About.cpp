@@ -45,7 +45,7 @@ void TF1::buildAboutPage() {
 
     VrWebLabel1 = place<TVrWebLabel>(About, "VrWebLabel1", 16, 88, 113, 25);
     styleWebLabel(VrWebLabel1, QString::fromLatin1(kWebSiteShort), QString::fromLatin1(kWebSite));
-    VrWebLabel2 = place<TVrWebLabel>(About, "VrWebLabel2", 16, 128, 113, 25);
+    VrWebLabel2 = place<TVrWebLabel>(About, "VrWebLabel2", 16, 128, 140, 25);
     styleWebLabel(VrWebLabel2, QString::fromLatin1(kMailAddress),
                   QStringLiteral("mailto:") + QString::fromLatin1(kMailAddress));
     VrWebLabel3 = place<TVrWebLabel>(About, "VrWebLabel3", 16, 168, 145, 25);

@@ -271,7 +271,7 @@ TEST_F(MainWindow, TestScreensOfEveryPage) {
           "$01T300Check summ:00"}},
         {window->About,
          {"$01T", off, "$01T000Device   :TKM-9214", "$01T100Firmware :1.02", "$01T200Web site",
-          "$01T300www.tkm9214.example"}},
+          "$01T300tkm.example"}},
         {window->WDTimer, {"$01T", "~012", "$01T000WDT TEST", "$01T100"}},
         {window->Display, {"$01T", off}},
     };

@@ -1,0 +1,222 @@
+#include "VrControl.h"
+
+#include "TVrCursors.h"
+#include "VrCursorClip.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+VrControl::VrControl(QWidget* parent) : QWidget(parent) {
+    // Every pixel is drawn by the widget; the toolkit need not paint the parent under it first.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true);
+}
+
+void VrControl::BeginUpdate() {
+    ++m_updateCount;
+}
+
+void VrControl::EndUpdate() {
+    // An unmatched EndUpdate must not leave the control unable to repaint.
+    if (m_updateCount > 0)
+        --m_updateCount;
+    UpdateControlCanvas();
+}
+
+void VrControl::EndLoading() {
+    if (!m_loading)
+        return;
+    m_loading = false;
+    Loaded();
+    UpdateControlCanvas();
+}
+
+void VrControl::UpdateControlCanvas() {
+    if (m_loading || m_updateCount != 0)
+        return;
+    repaint();
+}
+
+void VrControl::PaintTo(QPainter& Canvas) {
+    Paint(Canvas);
+}
+
+QImage VrControl::RenderImage() {
+    QImage image(size(), QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    PaintTo(p);
+    p.end();
+    return image;
+}
+
+void VrControl::SetColor(TColor Value) {
+    const bool wasParent = m_parentColor;
+    m_parentColor = false;
+    if (Value == m_color && !wasParent)
+        return;
+    m_color = Value;
+    ColorChanged();
+}
+
+void VrControl::SetParentColor(bool Value) {
+    if (Value == m_parentColor)
+        return;
+    m_parentColor = Value;
+    ColorChanged();
+}
+
+QColor VrControl::ResolvedColor() const {
+    QWidget* parent = parentWidget();
+    if (m_parentColor && parent) {
+        if (const auto* vr = qobject_cast<const VrControl*>(parent))
+            return vr->ResolvedColor();
+        return parent->palette().color(parent->backgroundRole());
+    }
+    return ColorToQColor(m_color);
+}
+
+void VrControl::SetFontColor(TColor Value) {
+    if (Value == m_fontColor)
+        return;
+    m_fontColor = Value;
+    FontChanged();
+}
+
+void VrControl::SetCaption(const QString& Value) {
+    if (Value == m_caption)
+        return;
+    m_caption = Value;
+    TextChanged();
+}
+
+void VrControl::SetCursor(int Value) {
+    if (Value == m_cursor)
+        return;
+    m_cursor = Value;
+    RestoreCursorShape();
+}
+
+void VrControl::Paint(QPainter&) {}
+
+void VrControl::MouseDown(Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X, int Y) {
+    emit OnMouseDown(this, Button, Shift, X, Y);
+}
+
+void VrControl::MouseMove(Qt::MouseButtons Buttons, Qt::KeyboardModifiers Shift, int X, int Y) {
+    emit OnMouseMove(this, Buttons, Shift, X, Y);
+}
+
+void VrControl::MouseUp(Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X, int Y) {
+    emit OnMouseUp(this, Button, Shift, X, Y);
+}
+
+void VrControl::Click() {
+    emit OnClick(this);
+}
+
+void VrControl::DblClick() {
+    emit OnDblClick(this);
+}
+
+void VrControl::MouseEnter() {
+    emit OnMouseEnter(this);
+}
+
+void VrControl::MouseLeave() {
+    emit OnMouseLeave(this);
+}
+
+void VrControl::ColorChanged() {
+    UpdateControlCanvas();
+}
+
+void VrControl::ShowCursorShape(int CursorId) {
+    QWidget::setCursor(TVrCursors::Cursor(CursorId));
+}
+
+void VrControl::RestoreCursorShape() {
+    if (m_cursor == 0)
+        unsetCursor();
+    else
+        QWidget::setCursor(TVrCursors::Cursor(m_cursor));
+}
+
+void VrControl::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    PaintTo(p);
+}
+
+void VrControl::mousePressEvent(QMouseEvent* event) {
+    const QPoint pos = event->position().toPoint();
+    SetMouseInside(rect().contains(pos));
+    if (event->button() == Qt::LeftButton && m_clickEvents)
+        m_clickPending = true;
+    MouseDown(event->button(), event->modifiers(), pos.x(), pos.y());
+}
+
+void VrControl::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (!m_doubleClicks) {
+        mousePressEvent(event);
+        return;
+    }
+    const QPoint pos = event->position().toPoint();
+    if (event->button() == Qt::LeftButton && m_clickEvents)
+        DblClick();
+    MouseDown(event->button(), event->modifiers(), pos.x(), pos.y());
+}
+
+void VrControl::mouseMoveEvent(QMouseEvent* event) {
+    const QPoint pos = event->position().toPoint();
+    VrCursorClip::Enforce(this, event->globalPosition().toPoint());
+    // While a button is held the toolkit defers enter/leave; the pointer position decides.
+    if (event->buttons() != Qt::NoButton)
+        SetMouseInside(rect().contains(pos));
+    MouseMove(event->buttons(), event->modifiers(), pos.x(), pos.y());
+}
+
+void VrControl::mouseReleaseEvent(QMouseEvent* event) {
+    const QPoint pos = event->position().toPoint();
+    if (event->button() == Qt::LeftButton && m_clickPending) {
+        m_clickPending = false;
+        if (rect().contains(pos))
+            Click();
+    }
+    MouseUp(event->button(), event->modifiers(), pos.x(), pos.y());
+}
+
+void VrControl::enterEvent(QEnterEvent*) {
+    SetMouseInside(true);
+}
+
+void VrControl::leaveEvent(QEvent*) {
+    SetMouseInside(false);
+}
+
+void VrControl::changeEvent(QEvent* event) {
+    switch (event->type()) {
+    case QEvent::FontChange:
+        FontChanged();
+        break;
+    case QEvent::EnabledChange:
+        EnabledChanged();
+        break;
+    case QEvent::PaletteChange:
+        // System colours resolve through the palette at drawing time.
+        UpdateControlCanvas();
+        break;
+    default:
+        break;
+    }
+    QWidget::changeEvent(event);
+}
+
+void VrControl::SetMouseInside(bool Inside) {
+    if (Inside == m_mouseInside)
+        return;
+    m_mouseInside = Inside;
+    if (Inside)
+        MouseEnter();
+    else
+        MouseLeave();
+}

@@ -1,0 +1,124 @@
+#pragma once
+
+#include "TColor.h"
+
+#include <QWidget>
+
+class QPainter;
+
+// What both control bases share: the repaint protocol, the colour and caption every widget has,
+// mouse enter/leave tracking and the toolkit events every widget publishes.
+//
+// Events are Qt signals named as the widgets' events, each with the sending widget first, so one
+// handler can serve a bank of widgets: connect(led, &TVrUserLed::OnMouseDown, this, &TF1::ledMouseDown).
+// They are emitted from virtual hooks (MouseDown, MouseUp, Click, ...) so that a widget decides
+// whether its own behaviour runs before or after the event, by where it calls the base hook.
+//
+// Properties are getter/setter pairs named after the property: Position() / SetPosition(int).
+// Setters store only a differing value and end with UpdateControlCanvas().
+//
+// All calls belong to the user-interface thread.
+class VrControl : public QWidget {
+    Q_OBJECT
+public:
+    explicit VrControl(QWidget* parent = nullptr);
+
+    static QString Version() { return QStringLiteral("1.3"); }
+
+    // Bracket several changes into one repaint.
+    void BeginUpdate();
+    void EndUpdate();
+    int UpdateCount() const { return m_updateCount; }
+
+    // While loading, setters only store values (a form is being built); EndLoading repaints once.
+    void BeginLoading() { m_loading = true; }
+    void EndLoading();
+    bool IsLoading() const { return m_loading; }
+
+    // Repaints at once (not deferred) unless loading or inside BeginUpdate/EndUpdate.
+    virtual void UpdateControlCanvas();
+
+    // Draws the control's whole picture with its top-left corner at the painter's origin.
+    virtual void PaintTo(QPainter& Canvas);
+    // The control's picture as an image of its size, drawn through PaintTo (no display needed).
+    QImage RenderImage();
+
+    TColor Color() const { return m_color; }
+    void SetColor(TColor Value);
+    bool ParentColor() const { return m_parentColor; }
+    void SetParentColor(bool Value);
+    // The background colour as drawn: the parent's when ParentColor is set.
+    QColor ResolvedColor() const;
+
+    TColor FontColor() const { return m_fontColor; }
+    void SetFontColor(TColor Value);
+
+    QString Caption() const { return m_caption; }
+    void SetCaption(const QString& Value);
+
+    // The cursor number (see TVrCursors); 0 is the default cursor.
+    int Cursor() const { return m_cursor; }
+    void SetCursor(int Value);
+
+    bool MouseInControl() const { return m_mouseInside; }
+
+signals:
+    void OnClick(QObject* Sender);
+    void OnDblClick(QObject* Sender);
+    void OnMouseDown(QObject* Sender, Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X, int Y);
+    void OnMouseMove(QObject* Sender, Qt::MouseButtons Buttons, Qt::KeyboardModifiers Shift, int X, int Y);
+    void OnMouseUp(QObject* Sender, Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X, int Y);
+    void OnMouseEnter(QObject* Sender);
+    void OnMouseLeave(QObject* Sender);
+
+protected:
+    // The widget's drawing. Windowless controls draw on the screen painter, image controls on
+    // their back buffer.
+    virtual void Paint(QPainter& Canvas);
+
+    virtual void MouseDown(Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X, int Y);
+    virtual void MouseMove(Qt::MouseButtons Buttons, Qt::KeyboardModifiers Shift, int X, int Y);
+    virtual void MouseUp(Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X, int Y);
+    virtual void Click();
+    virtual void DblClick();
+    virtual void MouseEnter();
+    virtual void MouseLeave();
+    virtual void FontChanged() {}
+    virtual void TextChanged() {}
+    virtual void ColorChanged();
+    virtual void EnabledChanged() {}
+    virtual void Loaded() {}
+
+    // Control style: a left press and release inside fires Click; a double click fires DblClick
+    // (otherwise its second press is an ordinary press).
+    void SetClickEvents(bool Value) { m_clickEvents = Value; }
+    void SetDoubleClicks(bool Value) { m_doubleClicks = Value; }
+
+    // A cursor shape shown over part of the control, and back to the control's own Cursor.
+    void ShowCursorShape(int CursorId);
+    void RestoreCursorShape();
+
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void enterEvent(QEnterEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    void SetMouseInside(bool Inside);
+
+    int m_updateCount = 0;
+    bool m_loading = false;
+    TColor m_color = clBtnFace;
+    bool m_parentColor = false;
+    TColor m_fontColor = clWindowText;
+    QString m_caption;
+    int m_cursor = 0;
+    bool m_clickEvents = true;
+    bool m_doubleClicks = true;
+    bool m_clickPending = false;
+    bool m_mouseInside = false;
+};

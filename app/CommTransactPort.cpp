@@ -7,9 +7,10 @@ bool CommTransactPort::GetActive() const {
 }
 
 std::string CommTransactPort::ReadString() {
-    return comm_->ReadString();
+    const QByteArray bytes = comm_->ReadString();
+    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
 }
 
 void CommTransactPort::SendString(const std::string& bytes) {
-    comm_->SendString(bytes);
+    comm_->SendString(QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
 }

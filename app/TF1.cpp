@@ -72,13 +72,18 @@ TF1::TF1(QWidget* parent) : QWidget(parent) {
 
     F1 = this;
     AppDialogs::setOwner(this);
+    // Errors the serial link reports outside a handler (a port that does not reopen on another
+    // chooser entry) go to the same box as exceptions.
+    TnrBaseIO::SetErrorPresenter([](const QString&, const QString& text) { AppDialogs::showException(text); });
     HandlerGuard::run([this] { FormCreate(); });
 }
 
 TF1::~TF1() {
-    // The timers must not tick into a half-destroyed window.
+    // The timers must not tick into a half-destroyed window, and the port closes before the
+    // simulated terminal behind it stops.
     Timer1->stop();
     Timer3->stop();
+    HandlerGuard::run([this] { nrComm1->SetActive(false); });
     if (F1 == this)
         F1 = nullptr;
 }
@@ -143,7 +148,7 @@ void TF1::connectHandlers() {
     connect(BOP, &TVrPowerButton::OnClick, this, guard([this] { BOPClick(); }));
     connect(CSE, &TVrPowerButton::OnClick, this, guard([this] { CSEClick(); }));
     connect(BR, &QComboBox::activated, this, guard([this] { BRChange(); }));
-    connect(nrDeviceBox1, &TnrDeviceBox::OnChange, this, guard([this] { nrDeviceBox1Change(); }));
+    nrDeviceBox1->OnChange = [guarded = guard([this] { nrDeviceBox1Change(); })](TnrDeviceBox*) { guarded(); };
     connect(AdrInc, &QPushButton::clicked, this, guard([this] { AdrIncClick(); }));
     connect(AdrDec, &QPushButton::clicked, this, guard([this] { AdrDecClick(); }));
     connect(Adr, &TVrTrackBar::OnChange, this, guard([this] { AdrChange(); }));

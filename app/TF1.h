@@ -218,6 +218,8 @@ public:
 
     // The built-in simulated terminal offered by the port chooser.
     SimulatedTerminalPort* simulatedPort() const { return simulatedPort_.get(); }
+    // Its port number in nrComm1's device list.
+    int simulatorPortNo() const { return simulatorPortNo_; }
 
     // The reply wait of the transaction. The default sleeps; tests replace it.
     void setSleep(std::function<void(int milliseconds)> sleep);
@@ -245,6 +247,7 @@ private:
     std::unique_ptr<CommTransactPort> transactPort_;
     std::unique_ptr<MemoTrafficLog> trafficLog_;
     std::unique_ptr<SimulatedTerminalPort> simulatedPort_;
+    int simulatorPortNo_ = 0;
     tkm::protocol::TransactLinks links_;
 };
 

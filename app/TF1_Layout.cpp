@@ -1,5 +1,6 @@
 // The connection panel, the traffic log, the status bar, the timers and the page control.
 #include "app/LayoutHelpers.h"
+#include "app/SimulatedTerminalPort.h"
 #include "app/StatusBarPanels.h"
 #include "app/TF1.h"
 
@@ -41,15 +42,26 @@ void TF1::buildConnectionPanel() {
     nrComm1 = new TnrComm(this);
     nrComm1->setObjectName(QStringLiteral("nrComm1"));
     nrComm1->SetBaudRate(9600);
-    nrComm1->SetParity(TParity::pNone);
-    nrComm1->SetStopBits(TStopBits::sbOne);
+    nrComm1->SetParity(pNone);
+    nrComm1->SetStopBits(sbOne);
     nrComm1->SetByteSize(8);
-    nrComm1->SetStreamProtocol(TStreamProtocol::spNone);
+    nrComm1->SetStreamProtocol(spNone);
     nrComm1->SetBufferInSize(128);
     nrComm1->SetBufferOutSize(128);
     nrComm1->SetTimeoutRead(0);
     nrComm1->SetTimeoutWrite(100);
     nrComm1->SetComPortNo(1);
+
+    // The built-in simulated terminal is one more port of the chooser; the simulator starts when the
+    // port is first opened. A simulator that cannot start gives no path, so opening fails as usual.
+    simulatedPort_ = std::make_unique<SimulatedTerminalPort>();
+    simulatorPortNo_ = nrComm1->AddExtraPort(QString::fromLatin1(SimulatedTerminalPort::kPortName), [this] {
+        try {
+            return QString::fromStdString(simulatedPort_->path());
+        } catch (const std::exception&) {
+            return QString();
+        }
+    });
 
     auto* panel = place<QFrame>(this, "Panel1", 0, 0, 498, 104);
     panel->setFrameStyle(QFrame::Panel | QFrame::Raised);

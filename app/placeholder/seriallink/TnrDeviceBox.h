@@ -1,12 +1,12 @@
 #pragma once
 // TEMPORARY stand-in until the serial link lands.
 #include <QComboBox>
-class TnrComm;
+#include <functional>
+class TnrBaseIO;
 class TnrDeviceBox : public QComboBox {
     Q_OBJECT
 public:
     using QComboBox::QComboBox;
-    void SetComm(TnrComm*) { addItem(QStringLiteral("COM1")); }
-signals:
-    void OnChange(QObject* Sender);
+    void SetComm(TnrBaseIO*) { addItem(QStringLiteral("COM1")); }
+    std::function<void(TnrDeviceBox* sender)> OnChange;
 };

@@ -74,7 +74,8 @@ TF1::TF1(QWidget* parent) : QWidget(parent) {
     AppDialogs::setOwner(this);
     // Errors the serial link reports outside a handler (a port that does not reopen on another
     // chooser entry) go to the same box as exceptions.
-    TnrBaseIO::SetErrorPresenter([](const QString&, const QString& text) { AppDialogs::showException(text); });
+    TnrBaseIO::SetErrorPresenter(
+        [](const QString&, const QString& text) { AppDialogs::showException(text); });
     HandlerGuard::run([this] { FormCreate(); });
 }
 
@@ -148,7 +149,9 @@ void TF1::connectHandlers() {
     connect(BOP, &TVrPowerButton::OnClick, this, guard([this] { BOPClick(); }));
     connect(CSE, &TVrPowerButton::OnClick, this, guard([this] { CSEClick(); }));
     connect(BR, &QComboBox::activated, this, guard([this] { BRChange(); }));
-    nrDeviceBox1->OnChange = [guarded = guard([this] { nrDeviceBox1Change(); })](TnrDeviceBox*) { guarded(); };
+    nrDeviceBox1->OnChange = [guarded = guard([this] { nrDeviceBox1Change(); })](TnrDeviceBox*) {
+        guarded();
+    };
     connect(AdrInc, &QPushButton::clicked, this, guard([this] { AdrIncClick(); }));
     connect(AdrDec, &QPushButton::clicked, this, guard([this] { AdrDecClick(); }));
     connect(Adr, &TVrTrackBar::OnChange, this, guard([this] { AdrChange(); }));

@@ -100,6 +100,7 @@ void TF1::buildConnectionPanel() {
     RCVS->setReadOnly(true);
     RCVS->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     RCVS->setLineWrapMode(QPlainTextEdit::NoWrap);
+    RCVS->setTabStopDistance(32);
     Button4 = place<QPushButton>(this, "Button4", 428, 108, 66, 25);
     Button4->setText(QStringLiteral("Clear"));
 

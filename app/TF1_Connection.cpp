@@ -81,6 +81,9 @@ void TF1::Button4Click() {
 }
 
 bool TF1::IdentifyDevice() {
+    // The cache is emptied below; a conversion error that ends the caller's handler must not leave
+    // the flag claiming a terminal the cache no longer describes.
+    deviceFound = false;
     device.deviceName.clear();
     device.firmware.clear();
     device.cfgBaud.clear();

@@ -8,6 +8,7 @@
 
 #include "seriallink/TnrComm.h"
 #include "widgets/TVrPowerButton.h"
+#include "widgets/TVrSwitch.h"
 #include "widgets/TVrTrackBar.h"
 #include "widgets/TVrUserLed.h"
 
@@ -183,6 +184,7 @@ TEST_F(MainWindow, NonHexWatchdogPeriodShowsTheConversionError) {
     ScriptedTerminal terminal;
     terminal.watchdog = "011ZZ";
     talkTo(terminal);
+    window->deviceFound = true;
     window->Adr->SetPosition(1);
     EXPECT_FALSE(window->deviceFound);
     ASSERT_EQ(exceptions.size(), 1);
@@ -360,4 +362,44 @@ TEST_F(MainWindow, ScanFindsTheTerminalAndStops) {
     EXPECT_TRUE(window->deviceFound);
     EXPECT_FALSE(window->Scan->Active());
     EXPECT_EQ(window->GroupBox1->title(), QStringLiteral("ADDRESS=0x37 / 55  "));
+}
+
+TEST_F(MainWindow, LedBankAndDirectionRules) {
+    struct Case {
+        std::string value;
+        std::string readBack;
+        const char* captions; // CDDIO0..7 for the same byte as a direction byte: I = IN, O = OUT
+    };
+    const Case cases[] = {
+        {"F0", "F0", "IIIIOOOO"}, {"01", "01", "OOOOOOOI"}, {"", "00", "OOOOOOOO"},
+        {"ff", "FF", "IIIIIIII"}, {"G1", "01", "OOOOOOOI"}, // a non-hex digit counts as 0000
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.value);
+        window->ShowLedBank(QStringLiteral("DIO"), c.value);
+        EXPECT_EQ(window->ReadLedBank(QStringLiteral("DIO")), c.readBack);
+        window->Button8->setEnabled(true);
+        window->ShowDirections(c.value);
+        EXPECT_FALSE(window->Button8->isEnabled());
+        for (int k = 0; k < 8; ++k) {
+            const bool input = c.captions[k] == 'I';
+            EXPECT_EQ(window->findChild<QLabel*>(QStringLiteral("CDDIO%1").arg(k))->text(),
+                      input ? QStringLiteral("IN") : QStringLiteral("OUT"));
+            EXPECT_EQ(window->findChild<TVrSwitch*>(QStringLiteral("DDIO%1").arg(k))->Offset(),
+                      input ? 0 : 1);
+        }
+    }
+    // Line 7 is the least significant bit: "01" lights only DIO7.
+    window->ShowLedBank(QStringLiteral("DIO"), "01");
+    EXPECT_TRUE(window->findChild<TVrUserLed*>(QStringLiteral("DIO7"))->Active());
+    EXPECT_FALSE(window->findChild<TVrUserLed*>(QStringLiteral("DIO0"))->Active());
+}
+
+TEST_F(MainWindow, TrafficLogClearsAndTheClearButtonEmptiesIt) {
+    talkTo(ScriptedTerminal{});
+    window->Adr->SetPosition(1);
+    EXPECT_FALSE(window->RCVS->toPlainText().isEmpty());
+    EXPECT_TRUE(window->RCVS->toPlainText().startsWith(QStringLiteral("1\t$01M --> !01TKM-9214")));
+    QTest::mouseClick(window->Button4, Qt::LeftButton);
+    EXPECT_TRUE(window->RCVS->toPlainText().isEmpty());
 }

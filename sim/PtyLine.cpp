@@ -48,6 +48,8 @@ std::string PtyLine::start() {
         return "eventfd failed";
     }
     stopping_ = false;
+    counters_ = {};
+    publishProgress();
     thread_ = std::thread(&PtyLine::run, this);
     return {};
 }
@@ -124,6 +126,7 @@ void PtyLine::run() {
                 masterHungUp_ = true; // retried at kHangUpRetry, never in a tight loop
         }
         sendDue();
+        publishProgress();
     }
 }
 
@@ -155,12 +158,15 @@ void PtyLine::takeBytes(const char* data, std::size_t size) {
                               " baud: not understood");
             frame_.clear();
             frameOverflow_ = false;
+            counters_.terminatorsReceived +=
+                static_cast<std::uint64_t>(std::count(data, data + size, kCarriageReturn));
             return;
         }
     }
     for (std::size_t i = 0; i < size; ++i) {
         const char c = data[i];
         if (c == kCarriageReturn) {
+            ++counters_.terminatorsReceived;
             if (frameOverflow_)
                 trace_.append(TraceEntry::Direction::ToTerminal, frame_,
                               "frame longer than " + std::to_string(kMaxFrameLength) + " bytes: dropped");
@@ -252,6 +258,7 @@ void PtyLine::sendDue() {
         if (n == -1 && errno == EINTR)
             continue;
         if (n > 0) {
+            counters_.bytesSent += static_cast<std::uint64_t>(n);
             out.written += static_cast<std::size_t>(n);
             out.due += n * out.characterTime;
         }
@@ -278,6 +285,31 @@ void PtyLine::dropPendingOutput(const char* why) {
             model_.commitLineConfig(out.epoch);
     }
     output_.clear();
+}
+
+PtyLine::Progress PtyLine::progress() const {
+    std::lock_guard lock(progressMutex_);
+    return progress_;
+}
+
+bool PtyLine::waitForReplies(std::uint64_t terminators, std::chrono::milliseconds window,
+                             std::chrono::milliseconds timeout) const {
+    const auto horizon = Clock::now() + window;
+    std::unique_lock lock(progressMutex_);
+    return progressChanged_.wait_for(lock, timeout, [&] {
+        return progress_.terminatorsReceived >= terminators && (queuedReplies_ == 0 || nextReplyDue_ > horizon);
+    });
+}
+
+void PtyLine::publishProgress() {
+    {
+        std::lock_guard lock(progressMutex_);
+        progress_ = counters_;
+        queuedReplies_ = output_.size();
+        if (!output_.empty())
+            nextReplyDue_ = output_.front().due;
+    }
+    progressChanged_.notify_all();
 }
 
 std::optional<std::chrono::nanoseconds> PtyLine::nextWait() const {

@@ -1,0 +1,63 @@
+#pragma once
+
+// The command transaction: the one path to the terminal. Runs on the thread that owns the port
+// adapter and the window state (the user-interface thread in the application); one TransactLinks
+// object must not be used from two threads at once.
+
+#include "protocol/TrafficLog.h"
+#include "protocol/TransactPort.h"
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace tkm::protocol {
+
+struct Command;
+
+// The result of every failed transaction; callers compare with it.
+inline constexpr std::string_view kTransactError = "error";
+
+inline bool IsTransactError(std::string_view result) {
+    return result == kTransactError;
+}
+
+// The traffic log is cleared when it grows past this many lines.
+inline constexpr int kTrafficLogMaxLines = 2000;
+
+// What Transact reaches in the window that owns it. port, log, baudIndex, checksumMode and sleepMs are
+// required (Transact throws std::invalid_argument when one is missing); the others may stay empty.
+struct TransactLinks {
+    TransactPort* port = nullptr;
+    TrafficLog* log = nullptr;
+    std::function<int()> baudIndex;     // item index of the baud-rate list, 0 = 300 .. 9 = 115200
+    std::function<bool()> checksumMode; // read each time it is used, not once per transaction
+    std::function<void(bool enabled)> setPollTimerEnabled;
+    std::function<void(bool on)> setActivityLamp;
+    std::function<void()> processEvents; // handle pending window events once
+    std::function<void(int milliseconds)> sleepMs;
+
+    // Set by Transact while it runs. An event handled in its message pump that starts another
+    // transaction gets "error" at once: a nested exchange would discard the outer reply.
+    bool busy = false;
+};
+
+// The fixed reply wait: int(1024 / 2^baudIndex) + extraWait + 20 ms. baudIndex is clamped to 0..9 and
+// a negative extraWait counts as 0.
+int ReplyWaitMs(int baudIndex, int extraWait);
+
+// The poll timer's interval follows the same list position: int(1024 / 2^baudIndex) + 350 ms.
+int PollIntervalMs(int baudIndex);
+
+// Sends command (without checksum and terminator), waits the reply wait, reads the reply and returns
+// its payload, or kTransactError for a closed port, a reply without the expected prefix (not logged) or,
+// with checksum mode on, a wrong checksum (logged). Exceptions from the port propagate, after the poll
+// timer and the activity lamp have been restored.
+std::string Transact(TransactLinks& links, std::string_view command, std::string_view expectedPrefix,
+                     int extraWait);
+std::string Transact(TransactLinks& links, const Command& command);
+
+// A plain blocking sleep, for links that need no control over time.
+void SleepMilliseconds(int milliseconds);
+
+} // namespace tkm::protocol

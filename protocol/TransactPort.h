@@ -1,0 +1,20 @@
+#pragma once
+
+#include <string>
+
+namespace tkm::protocol {
+
+// All the command transaction needs of the serial port. The main window adapts its port component to
+// it; tests adapt a pseudo-terminal or a fake. Called on the thread that runs Transact.
+class TransactPort {
+public:
+    virtual ~TransactPort() = default;
+
+    virtual bool GetActive() const = 0;
+    // Every byte currently held in the receive buffer (possibly none), removed from it; never waits.
+    virtual std::string ReadString() = 0;
+    // Returns when the bytes have been handed to the line.
+    virtual void SendString(const std::string& bytes) = 0;
+};
+
+} // namespace tkm::protocol

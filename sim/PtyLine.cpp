@@ -14,7 +14,7 @@ namespace tkm::sim {
 
 namespace {
 constexpr auto kHangUpRetry = std::chrono::milliseconds(50);
-constexpr int kReadsPerWake = 8; // so a flooding host cannot starve the replies
+constexpr int kReadsPerWake = 8;      // so a flooding host cannot starve the replies
 constexpr int kBitsPerCharacter = 10; // start bit, 8 data bits, stop bit
 
 timespec toTimespec(std::chrono::nanoseconds span) {
@@ -34,7 +34,9 @@ std::string lineFormatText(const PseudoTerminal::LineFormat& format) {
 
 PtyLine::PtyLine(TerminalModel& model, LineTrace& trace) : model_(model), trace_(trace) {}
 
-PtyLine::~PtyLine() { stop(); }
+PtyLine::~PtyLine() {
+    stop();
+}
 
 std::string PtyLine::start() {
     if (running())
@@ -153,7 +155,8 @@ void PtyLine::takeBytes(const char* data, std::size_t size) {
         const int rate = baudRateForCode(settings.baudCode);
         if (format.baudRate != rate || !format.eightNoParity) {
             // A receiver at another speed sees only noise, and loses the frame it was gathering.
-            trace_.append(TraceEntry::Direction::ToTerminal, std::string(data, std::min(size, kMaxFrameLength)),
+            trace_.append(TraceEntry::Direction::ToTerminal,
+                          std::string(data, std::min(size, kMaxFrameLength)),
                           "host line at " + lineFormatText(format) + ", terminal at " + std::to_string(rate) +
                               " baud: not understood");
             frame_.clear();
@@ -191,7 +194,8 @@ void PtyLine::handleFrame(const std::string& frame) {
         return;
     }
     if (faults.silence) {
-        trace_.append(TraceEntry::Direction::ToTerminal, received, result.note + "; reply withheld (silence)");
+        trace_.append(TraceEntry::Direction::ToTerminal, received,
+                      result.note + "; reply withheld (silence)");
         if (result.commitAfterReply)
             model_.commitLineConfig(result.epoch);
         return;
@@ -225,7 +229,8 @@ void PtyLine::handleFrame(const std::string& frame) {
     out.due = Clock::now() + faults.lateReply;
     if (!output_.empty()) {
         const Outgoing& last = output_.back();
-        const auto lastEnds = last.due + static_cast<long>(last.bytes.size() - last.written) * last.characterTime;
+        const auto lastEnds =
+            last.due + static_cast<long>(last.bytes.size() - last.written) * last.characterTime;
         out.due = std::max(out.due, lastEnds);
     }
     out.commitConfig = result.commitAfterReply;
@@ -253,7 +258,8 @@ void PtyLine::sendDue() {
             return;
         std::size_t count = out.bytes.size() - out.written;
         if (out.characterTime.count() > 0)
-            count = std::min<std::size_t>(count, 1 + static_cast<std::size_t>((now - out.due) / out.characterTime));
+            count = std::min<std::size_t>(count,
+                                          1 + static_cast<std::size_t>((now - out.due) / out.characterTime));
         const ssize_t n = ::write(pty_.masterFd(), out.bytes.data() + out.written, count);
         if (n == -1 && errno == EINTR)
             continue;
@@ -297,7 +303,8 @@ bool PtyLine::waitForReplies(std::uint64_t terminators, std::chrono::millisecond
     const auto horizon = Clock::now() + window;
     std::unique_lock lock(progressMutex_);
     return progressChanged_.wait_for(lock, timeout, [&] {
-        return progress_.terminatorsReceived >= terminators && (queuedReplies_ == 0 || nextReplyDue_ > horizon);
+        return progress_.terminatorsReceived >= terminators &&
+               (queuedReplies_ == 0 || nextReplyDue_ > horizon);
     });
 }
 

@@ -22,8 +22,8 @@ namespace tkm::sim {
 //
 // Threads: construction, start(), stop(), running(), slavePath() and destruction belong to one owner
 // thread. model(), trace(), progress(), waitForReplies(), setFaults(), faults(), setPacing() and
-// pacing() may be used from any thread while the line runs (see TerminalModel, LineTrace and PtyLine). The line's own thread calls
-// the trace listener.
+// pacing() may be used from any thread while the line runs (see TerminalModel, LineTrace and PtyLine). The
+// line's own thread calls the trace listener.
 class SimTerminal {
 public:
     struct Options {

@@ -19,13 +19,20 @@ namespace tkm::sim::test {
 namespace {
 speed_t speedConstant(int baudRate) {
     switch (baudRate) {
-    case 300: return B300;
-    case 1200: return B1200;
-    case 19200: return B19200;
-    case 38400: return B38400;
-    case 57600: return B57600;
-    case 115200: return B115200;
-    default: return B9600;
+    case 300:
+        return B300;
+    case 1200:
+        return B1200;
+    case 19200:
+        return B19200;
+    case 38400:
+        return B38400;
+    case 57600:
+        return B57600;
+    case 115200:
+        return B115200;
+    default:
+        return B9600;
     }
 }
 } // namespace
@@ -51,7 +58,9 @@ HostPort::HostPort(SimTerminal& terminal, int baudRate, std::string path) : term
     bytesExpected_ = bytesRead_ = progress.bytesSent;
 }
 
-HostPort::~HostPort() { close(); }
+HostPort::~HostPort() {
+    close();
+}
 
 void HostPort::setSpeed(int baudRate) {
     termios settings{};
@@ -78,7 +87,8 @@ void HostPort::write(std::string_view bytes) {
         if (n == -1 && errno != EINTR && errno != EAGAIN)
             return;
         if (n > 0) {
-            terminatorsSent_ += static_cast<std::uint64_t>(std::count(bytes.begin(), bytes.begin() + n, '\r'));
+            terminatorsSent_ +=
+                static_cast<std::uint64_t>(std::count(bytes.begin(), bytes.begin() + n, '\r'));
             bytes.remove_prefix(static_cast<std::size_t>(n));
         }
     }

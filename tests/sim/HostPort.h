@@ -33,7 +33,8 @@ public:
     // The receive buffer plus whatever else has arrived, removed from the port.
     std::string read();
     // write, wait, read.
-    std::string exchange(std::string_view frame, std::chrono::milliseconds window = std::chrono::milliseconds(52));
+    std::string exchange(std::string_view frame,
+                         std::chrono::milliseconds window = std::chrono::milliseconds(52));
 
 private:
     void readInto(std::string& buffer);

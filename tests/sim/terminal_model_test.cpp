@@ -75,9 +75,15 @@ TEST_F(TerminalModelTest, AnswersTheCatalogue) {
         {"$01S10", "?01"},
         {"$01I30", "?01"},
         {"$01I1", "?01"},
-        {"$01G8" "0000000000000000", "?01"},
-        {"$01G0" "000000000000000", "?01"},
-        {"$01G0" "00000000000000G0", "?01"},
+        {"$01G8"
+         "0000000000000000",
+         "?01"},
+        {"$01G0"
+         "000000000000000",
+         "?01"},
+        {"$01G0"
+         "00000000000000G0",
+         "?01"},
         {"$01T4", "?01"},
         {"$01T4000", "?01"},
         {"$01T020x", "?01"},
@@ -144,7 +150,8 @@ TEST_F(TerminalModelTest, LampsAndSymbols) {
     TerminalState s = model.state();
     EXPECT_FALSE(s.lamp1);
     EXPECT_TRUE(s.lamp2);
-    reply("$01G5" "10000000000000ff");
+    reply("$01G5"
+          "10000000000000ff");
     s = model.state();
     EXPECT_EQ(s.symbols[5], "10000000000000ff");
     EXPECT_EQ(s.symbols[0], "0000000000000000");
@@ -193,7 +200,8 @@ TEST_F(TerminalModelTest, WatchdogAlarmsAfterAPeriodWithoutHostAlive) {
     reply("~015S"); // safe value 55
     reply("@01FF");
     EXPECT_EQ(reply("~01311E"), "!01"); // enabled, 3.0 s
-    EXPECT_EQ(reply("~012"), "!01" "11E");
+    EXPECT_EQ(reply("~012"), "!01"
+                             "11E");
     clock->advance(2999ms);
     EXPECT_EQ(reply("~010"), "!0100");
     reply("~**");
@@ -289,7 +297,8 @@ TEST_F(TerminalModelTest, PowerUpClearsVolatileState) {
     reply("~013105");
     clock->advance(1000ms);
     ASSERT_EQ(model.state().moduleStatus, kWatchdogAlarmStatus);
-    reply("$01G1" "1F1F1F1F1F1F1F1F");
+    reply("$01G1"
+          "1F1F1F1F1F1F1F1F");
     model.powerCycle();
     const TerminalState s = model.state();
     EXPECT_EQ(s.rows[0], std::string(20, ' '));

@@ -140,7 +140,8 @@ TEST_F(TransactSimTest, ConfigurationWriteInitPinAndPowerCycle) {
     host->setSpeed(38400);
     baudIndex = 7;
     checksum = true;
-    EXPECT_EQ(p::DecodeConfiguration(run(p::ReadConfiguration(7))), (p::ConfigurationFields{"07", "0Z", "08", "02", "40"}));
+    EXPECT_EQ(p::DecodeConfiguration(run(p::ReadConfiguration(7))),
+              (p::ConfigurationFields{"07", "0Z", "08", "02", "40"}));
 }
 
 TEST_F(TransactSimTest, WatchdogAlarmOnTheInjectedClock) {
@@ -164,7 +165,8 @@ TEST_F(TransactSimTest, KeyQueue) {
     EXPECT_EQ(run(p::ReadPressedKeys(1)), "0");
     for (int key = 1; key <= 11; ++key)
         terminal->model().pressKey(key);
-    EXPECT_EQ(p::DecodePressedKeys(run(p::ReadPressedKeys(1))), (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 9}));
+    EXPECT_EQ(p::DecodePressedKeys(run(p::ReadPressedKeys(1))),
+              (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 9}));
     EXPECT_EQ(p::DecodePressedKeys(run(p::ReadPressedKeys(1))), (std::vector<int>{10, 11}));
 }
 

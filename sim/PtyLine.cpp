@@ -219,6 +219,12 @@ void PtyLine::handleFrame(const std::string& frame) {
         return;
     }
 
+    if (output_.size() >= kMaxQueuedReplies) {
+        trace_.append(TraceEntry::Direction::FromTerminal, {}, "reply dropped: too many replies waiting");
+        if (result.commitAfterReply)
+            model_.commitLineConfig(result.epoch);
+        return;
+    }
     Outgoing out;
     out.bytes = std::move(bytes);
     out.characterTime = std::chrono::nanoseconds(0);

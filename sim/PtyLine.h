@@ -31,6 +31,9 @@ class PtyLine {
 public:
     // Longer frames are dropped whole; the buffer never grows past this.
     static constexpr std::size_t kMaxFrameLength = 256;
+    // Replies waiting to go out (late or paced) beyond this are dropped, so a host that floods the
+    // line cannot grow the queue without bound.
+    static constexpr std::size_t kMaxQueuedReplies = 64;
 
     PtyLine(TerminalModel& model, LineTrace& trace);
     PtyLine(const PtyLine&) = delete;

@@ -143,7 +143,7 @@ std::string formatDisplay(const TerminalState& state) {
 std::string formatSymbols(const TerminalState& state) {
     std::string text = "user symbols:\n ";
     for (int k = 0; k < kUserSymbols; ++k)
-        text += "  " + std::to_string(k) + "    ";
+        text += "  " + std::to_string(k) + "     ";
     text += "\n";
     for (std::size_t row = 0; row < 8; ++row) {
         text += " ";

@@ -106,6 +106,19 @@ TEST_F(PtyLineTest, OverlongFramesAreDroppedWithoutGrowingTheBuffer) {
     EXPECT_NE(trace[0].note.find("dropped"), std::string::npos);
 }
 
+TEST_F(PtyLineTest, RepliesWaitingToGoOutAreBounded) {
+    terminal.setFaults(faults([](LineFaults& f) { f.lateReply = 60000ms; }));
+    HostPort host(terminal);
+    std::string frames;
+    for (int i = 0; i < 200; ++i)
+        frames += "$01M\r";
+    EXPECT_EQ(host.exchange(frames, 0ms), "");
+    int dropped = 0;
+    for (const TraceEntry& entry : terminal.trace().entries())
+        dropped += entry.note == "reply dropped: too many replies waiting";
+    EXPECT_EQ(dropped, 200 - static_cast<int>(PtyLine::kMaxQueuedReplies));
+}
+
 // Each fault, on the reply to $01M at checksum mode on (whose checksum 6B has a letter in it).
 TEST_F(PtyLineTest, FaultsChangeEveryReplyWhileOn) {
     reset(withChecksum(true));

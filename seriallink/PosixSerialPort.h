@@ -1,0 +1,41 @@
+#pragma once
+// A serial port through termios and ioctl. Owner's thread only (see SerialDevice).
+#include "SerialDevice.h"
+
+#include <linux/serial.h>
+#include <termios.h>
+
+class PosixSerialPort : public SerialDevice {
+public:
+    PosixSerialPort() = default;
+    ~PosixSerialPort() override;
+
+    int Open(const QString& path) override;
+    int Adopt(int fd) override;
+    void Close() override;
+    int Handle() const override { return FFd; }
+    int ApplySettings(const TDCB& dcb) override;
+    int ReadSettings(TDCB& dcb) override;
+    int Status(SerialLineStatus& status) override;
+    int Read(char* buffer, quint32 count, quint32 timeoutMs, quint32& got) override;
+    int Write(const char* bytes, quint32 count, quint32 timeoutMs, quint32& written) override;
+    int Purge(bool input, bool output) override;
+    int Drain() override;
+    int ModemSignals(TModemSignals& present) override;
+    int SetModemLine(ModemLine line, bool on) override;
+    int SetBreak(bool on) override;
+    int SetFlowState(bool xon) override;
+    std::unique_ptr<LineEventSource> CreateEventSource() override;
+
+private:
+    int TakeOver(int fd, bool lock);
+    // Waits for the descriptor to become ready; 0, ETIMEDOUT or the failure.
+    int WaitReady(short events, qint64 deadlineMs);
+
+    int FFd = -1;
+    bool FHaveSaved = false;
+    termios FSaved{};
+    // Line error counters as last seen; Linux counts errors only for real UARTs and USB adapters.
+    bool FCountersKnown = false;
+    serial_icounter_struct FCounters{};
+};

@@ -1,0 +1,19 @@
+#pragma once
+// The one errno mapper of the serial link: a small classification plus the system's message text,
+// with the advice a Linux user needs for the failures met when opening a port.
+#include <QString>
+
+enum class SerialErrorKind { None, Permission, Busy, NotFound, DeviceGone, Timeout, Unsupported, Other };
+
+class SystemError {
+public:
+    static SerialErrorKind Kind(int error);
+    // The system's own text for the error (strerror).
+    static QString Message(int error);
+    // The text of a failed open: the system's text and what to do about it.
+    static QString OpenFailureText(int error, const QString& devicePath);
+    // The device went away under an open port (adapter pulled, pseudo-terminal closed).
+    static bool MeansDeviceGone(int error);
+    // The name of the group owning a file, empty when unknown.
+    static QString GroupOf(const QString& path);
+};

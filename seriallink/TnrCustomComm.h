@@ -1,0 +1,197 @@
+#pragma once
+// The communication layer of the serial port component: line settings, queue sizes, time-outs,
+// send and read operations, line events, the worker threads and the receive dispatcher, modem lines.
+//
+// Threads. Every property and operation is called on the thread that owns the component (the
+// user-interface thread); all event handlers run there too. While the port is open two worker
+// threads run (TCommThread waits for line events, TMsgThread forwards them; see CommEventChannel),
+// plus a modem-line watch where the driver supports it. They never touch the handle beyond waiting:
+// when the device fails, the failure is handed to the owner thread, which stops the threads and then
+// closes the handle (OnClose, notification 1). Where no QCoreApplication exists the dispatcher runs
+// on the message thread and a failure is acted on at the owner's next call (e.g. GetActive).
+#include "CommEventChannel.h"
+#include "TEventList.h"
+#include "TnrBaseIO.h"
+
+#include <QByteArray>
+#include <QPointer>
+#include <memory>
+
+class QSocketNotifier;
+class SerialDevice;
+class TCommThread;
+class TMsgThread;
+
+class TnrCustomComm : public TnrBaseIO {
+    Q_OBJECT
+public:
+    using TOnListEvent =
+        std::function<void(TnrCustomComm* com, int eventNo, char* buffer, int received, bool& flHandled)>;
+    using TOnReceived = std::function<void(TnrCustomComm* com, const char* buffer, quint32 received)>;
+    using TOnSent = std::function<void(TnrCustomComm* com)>;
+    using TOnTraceEvent = std::function<void(QObject* com, TTraceStates event)>;
+    using TOnCommErrorEvent = std::function<void(TnrCustomComm* com, quint32 commCode, quint32 sysError,
+                                                 TComStateFlags state, bool& flFlashBuffers)>;
+
+    explicit TnrCustomComm(QObject* parent = nullptr);
+    ~TnrCustomComm() override;
+
+    // ---- line settings (getters report what the driver holds while open) ----
+    quint32 BaudRate();
+    void SetBaudRate(quint32 value);
+    TParity Parity();
+    void SetParity(TParity value);
+    TStopBits StopBits();
+    void SetStopBits(TStopBits value);
+    quint8 ByteSize();
+    void SetByteSize(quint8 value);
+    TStreamProtocol StreamProtocol();
+    void SetStreamProtocol(TStreamProtocol value);
+    virtual char GetEventChar();
+    virtual void SetEventChar(char value);
+    const TDCB& Dcb() const { return FConfig.dcb; }
+
+    // Linux sizes the tty queues itself (n_tty keeps 4096 bytes); requested sizes are kept and
+    // reported, and the input size sizes the read buffer.
+    quint16 BufferInSize();
+    void SetBufferInSize(quint16 value);
+    quint16 BufferOutSize();
+    void SetBufferOutSize(quint16 value);
+    quint32 TimeoutRead();
+    void SetTimeoutRead(quint32 msPerByte);
+    quint32 TimeoutWrite();
+    void SetTimeoutWrite(quint32 msPerByte);
+    void SetTimeOuts(const TCommTimeouts& timeouts);
+    TCommTimeouts GetTimeouts();
+    TCommProp GetCommProp();
+
+    TTraceStates TraceStates() const { return FTraceStates; }
+    void SetTraceStates(TTraceStates states);
+    bool EventListOnLine() const { return FEventListOnLine; }
+    void SetEventListOnLine(bool value) { FEventListOnLine = value; }
+    TEventList& GetEventList() { return FEventList; }
+    TModemSignals ModemSignals() { return GetStateModemSignals(); }
+
+    QObject* MonitorCTS() const { return FMonitorCTS; }
+    void SetMonitorCTS(QObject* control) { FMonitorCTS = control; }
+    QObject* MonitorDSR() const { return FMonitorDSR; }
+    void SetMonitorDSR(QObject* control) { FMonitorDSR = control; }
+    QObject* MonitorRLSD() const { return FMonitorRLSD; }
+    void SetMonitorRLSD(QObject* control) { FMonitorRLSD = control; }
+    QObject* MonitorRing() const { return FMonitorRing; }
+    void SetMonitorRing(QObject* control) { FMonitorRing = control; }
+
+    // ---- open, close, I/O ----
+    void Open() override;
+    void Close() override;
+    void ForceHalt(bool graceful);
+    void SendChar(char c) override;
+    void SendString(const QByteArray& s) override;
+    // Asynchronous: the bytes are copied, written as far as the output queue takes them, and the rest
+    // follows as room appears; the caller's buffer is free on return.
+    void SendData(const char* bytes, quint32 length) override;
+    bool Read(char* buffer, quint32 count);
+    bool ReadAll(char* buffer);
+    QByteArray ReadString();
+    quint32 GetReadyForRead();
+    quint32 GetNotYetSend();
+    void ClearDeviceInput() override;
+    void ClearDeviceOutput() override;
+    void ClearDeviceBuffers() override;
+    void FlushOutputBuffer();
+    TModemSignals GetStateModemSignals();
+    void DCBUpdate();
+    void DCBApply();
+    virtual QString GetPortName();
+    quint32 GetTotalSent() const { return FTotalSent; }
+    // Counts every byte taken from the input queue (by the dispatcher or the read operations).
+    quint32 GetTotalReceived() const { return FTotalReceived; }
+    virtual void DoCommError(quint32 commCode, quint32 sysError, TComStateFlags state);
+    QString LastOpenError() const { return FLastOpenError; }
+
+    // ---- modem lines and auxiliary services ----
+    void SetStateDTR(bool on);
+    void SetStateRTS(bool on);
+    void SetStateX(bool xon);
+    void SetStateBreak(bool on);
+    // Both keep the user interface alive while they wait (1 ms steps, pending events processed).
+    bool WaitForBytes(quint32 count, quint32 timeoutMs);
+    bool WaitForSignal(TModemSignal signal, quint32 timeoutMs);
+    // Linux has no transmit-ahead queue: the byte is written at once, behind bytes already queued.
+    void SendAheadChar(char c);
+
+    // ---- worker threads and event delivery ----
+    void StartThreads();
+    void StopThreads();
+    // The receive dispatcher for one event mask; owner thread (message thread without an application).
+    void WinProc(quint32 mask);
+    void DoTraceStates(QObject* sender, TTraceStates states);
+    // Sets the control's boolean "Checked" property if it has one.
+    static void DoCheckMonitor(QObject* control, bool value);
+    bool CommThreadRunning() const;
+    bool MsgThreadRunning() const;
+    bool ModemWatchRunning() const;
+    // How often the comm thread has woken for a line event since the port opened.
+    quint64 CommThreadWakeups() const;
+
+    // ---- platform seam: replace the device layer (only while closed) ----
+    void SetSerialDevice(std::unique_ptr<SerialDevice> device);
+    SerialDevice* Device() const { return FPort.get(); }
+
+    // ---- events ----
+    TOnListEvent OnListEvent;
+    TOnReceived OnAfterReceive;
+    TOnSent OnAfterSend;
+    TOnTraceEvent OnTraceState;
+    TOnCommErrorEvent OnCommError;
+
+protected:
+    virtual void InitAfterOpen();
+    // Opens the device node; on failure remembers the text for the open error and returns -1.
+    int OpenDevicePath(const QString& path);
+    int AdoptDeviceHandle(int fd);
+    void SetOpenFailure(int error, const QString& path);
+    void CheckDeferredClose() override;
+    // Whether the port is open, after acting on a failure handed over by a worker thread.
+    bool PortReady();
+    void NoteDeviceError(int error);
+    void SetupComm(quint16 inSize, quint16 outSize);
+
+    TCommConfig FConfig;
+
+private:
+    void OnOwnerWake();
+    void HandleLineFailure();
+    void NoteTransmitted();
+    void WritePending();
+    quint32 ReadTimeoutFor(quint32 count) const;
+    quint32 WriteTimeoutFor(quint32 count) const;
+    void DispatchReceived(QByteArray keep, quint32 count);
+
+    std::unique_ptr<SerialDevice> FPort;
+    TCommTimeouts FTimeouts;
+    TComStat FComStat;
+    TCommProp FCommProp;
+    quint16 FBufferInSize = 4096;
+    quint16 FBufferOutSize = 4096;
+    QByteArray FReadBuffer;
+    QByteArray FPendingOut;
+    QSocketNotifier* FWriteNotifier = nullptr;
+    QString FLastOpenError;
+    QString FOpenFailureText;
+    quint32 FTotalSent = 0;
+    quint32 FTotalReceived = 0;
+    TTraceStates FTraceStates;
+    bool FEventListOnLine = false;
+    TEventList FEventList;
+    QPointer<QObject> FMonitorCTS;
+    QPointer<QObject> FMonitorDSR;
+    QPointer<QObject> FMonitorRLSD;
+    QPointer<QObject> FMonitorRing;
+
+    std::shared_ptr<CommEventChannel> FChannel;
+    std::unique_ptr<TMsgThread> FMsgThread;
+    std::unique_ptr<TCommThread> FCommThread;
+    QSocketNotifier* FOwnerNotifier = nullptr;
+    bool FHalting = false;
+};

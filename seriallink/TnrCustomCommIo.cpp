@@ -1,0 +1,254 @@
+// TnrCustomComm: sending, reading, queues, modem lines and the waiting services.
+#include "TnrCustomComm.h"
+
+#include "SerialDevice.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QSocketNotifier>
+#include <QThread>
+#include <cerrno>
+
+void TnrCustomComm::SendChar(char c) {
+    if (!PortReady())
+        return;
+    LoggingFmt(dlDebug, QStringLiteral("Try to send char %2Xh ..."), {static_cast<uchar>(c)});
+    quint32 written = 0;
+    if (const int err = FPort->Write(&c, 1, WriteTimeoutFor(1), written)) {
+        NoteDeviceError(err);
+        DoCommError(0, static_cast<quint32>(err), {});
+        return;
+    }
+    FTotalSent += 1;
+    NoteTransmitted();
+    if (OnAfterSend)
+        OnAfterSend(this);
+}
+
+void TnrCustomComm::SendString(const QByteArray& s) {
+    if (!PortReady() || s.isEmpty())
+        return;
+    LoggingFmt(dlDebug, QStringLiteral("Try to send string %s ..."), {QString::fromLatin1(s)});
+    const auto length = static_cast<quint32>(s.size());
+    quint32 written = 0;
+    if (const int err = FPort->Write(s.constData(), length, WriteTimeoutFor(length), written)) {
+        NoteDeviceError(err);
+        DoCommError(0, static_cast<quint32>(err), {});
+        return;
+    }
+    FTotalSent += length;
+    NoteTransmitted();
+    if (OnAfterSend)
+        OnAfterSend(this);
+}
+
+void TnrCustomComm::SendData(const char* bytes, quint32 length) {
+    if (!PortReady())
+        return;
+    LoggingFmt(dlDebug, QStringLiteral("Try to send the data with %d length ..."), {length});
+    if (length > 0)
+        FPendingOut.append(bytes, length);
+    WritePending();
+    if (!IsHandleValid())
+        return;
+    FTotalSent += length;
+    Logging(dlDebug, QStringLiteral("... the data transmittion is OK!"));
+}
+
+void TnrCustomComm::WritePending() {
+    while (!FPendingOut.isEmpty()) {
+        quint32 written = 0;
+        // A zero time-out means "as much as fits now" only with a deadline already due: use 1 ms.
+        const int err =
+            FPort->Write(FPendingOut.constData(), static_cast<quint32>(FPendingOut.size()), 1, written);
+        FPendingOut.remove(0, written);
+        if (err == ETIMEDOUT)
+            break;
+        if (err) {
+            FPendingOut.clear();
+            NoteDeviceError(err);
+            DoCommError(0, static_cast<quint32>(err), {});
+            return;
+        }
+    }
+    if (FPendingOut.isEmpty()) {
+        if (FWriteNotifier)
+            FWriteNotifier->setEnabled(false);
+        NoteTransmitted();
+        return;
+    }
+    if (!QCoreApplication::instance()) {
+        // No event loop to continue from: finish the write here.
+        quint32 written = 0;
+        const auto rest = static_cast<quint32>(FPendingOut.size());
+        const int err = FPort->Write(FPendingOut.constData(), rest, 0, written);
+        FPendingOut.clear();
+        if (err)
+            DoCommError(0, static_cast<quint32>(err), {});
+        return;
+    }
+    if (!FWriteNotifier) {
+        FWriteNotifier = new QSocketNotifier(FPort->Handle(), QSocketNotifier::Write, this);
+        connect(FWriteNotifier, &QSocketNotifier::activated, this, [this] {
+            if (IsHandleValid())
+                WritePending();
+        });
+    }
+    FWriteNotifier->setEnabled(true);
+}
+
+void TnrCustomComm::NoteTransmitted() {
+    if (FChannel && (FChannel->EventMask() & NrEv::TxEmpty))
+        FChannel->Source().NoteTransmit();
+}
+
+bool TnrCustomComm::Read(char* buffer, quint32 count) {
+    if (!PortReady())
+        return false;
+    quint32 got = 0;
+    const int err = FPort->Read(buffer, count, ReadTimeoutFor(count), got);
+    FTotalReceived += got;
+    if (err)
+        NoteDeviceError(err);
+    return err == 0;
+}
+
+bool TnrCustomComm::ReadAll(char* buffer) {
+    return Read(buffer, GetReadyForRead());
+}
+
+QByteArray TnrCustomComm::ReadString() {
+    const quint32 waiting = GetReadyForRead();
+    QByteArray result(static_cast<qsizetype>(waiting), '\0');
+    if (waiting > 0)
+        Read(result.data(), waiting);
+    return result;
+}
+
+quint32 TnrCustomComm::GetReadyForRead() {
+    if (!PortReady())
+        return 0;
+    SerialLineStatus status;
+    if (const int err = FPort->Status(status)) {
+        NoteDeviceError(err);
+        return 0;
+    }
+    FComStat = {status.Flags, status.InQueue, status.OutQueue};
+    return status.InQueue;
+}
+
+quint32 TnrCustomComm::GetNotYetSend() {
+    if (!PortReady())
+        return 0;
+    SerialLineStatus status;
+    if (const int err = FPort->Status(status)) {
+        NoteDeviceError(err);
+        return 0;
+    }
+    FComStat = {status.Flags, status.InQueue, status.OutQueue};
+    return status.OutQueue + static_cast<quint32>(FPendingOut.size());
+}
+
+void TnrCustomComm::ClearDeviceInput() {
+    if (PortReady())
+        FPort->Purge(true, false);
+}
+
+void TnrCustomComm::ClearDeviceOutput() {
+    if (PortReady())
+        FPort->Purge(false, true);
+}
+
+void TnrCustomComm::ClearDeviceBuffers() {
+    if (!PortReady())
+        return;
+    FPort->Purge(true, true);
+    FPendingOut.clear();
+}
+
+void TnrCustomComm::FlushOutputBuffer() {
+    if (PortReady())
+        FPort->Drain();
+}
+
+TModemSignals TnrCustomComm::GetStateModemSignals() {
+    TModemSignals present;
+    if (PortReady() && FPort->ModemSignals(present) != 0)
+        present = {};
+    return present;
+}
+
+void TnrCustomComm::SetStateDTR(bool on) {
+    if (!PortReady())
+        return;
+    FPort->SetModemLine(SerialDevice::LineDTR, on);
+    DoTraceStates(this, {tsDSR});
+}
+
+void TnrCustomComm::SetStateRTS(bool on) {
+    if (!PortReady())
+        return;
+    FPort->SetModemLine(SerialDevice::LineRTS, on);
+    DoTraceStates(this, {tsCTS});
+}
+
+void TnrCustomComm::SetStateX(bool xon) {
+    if (PortReady())
+        FPort->SetFlowState(xon);
+}
+
+void TnrCustomComm::SetStateBreak(bool on) {
+    if (PortReady())
+        FPort->SetBreak(on);
+}
+
+void TnrCustomComm::SendAheadChar(char c) {
+    if (!PortReady())
+        return;
+    quint32 written = 0;
+    if (const int err = FPort->Write(&c, 1, WriteTimeoutFor(1), written)) {
+        NoteDeviceError(err);
+        DoCommError(0, static_cast<quint32>(err), {});
+        return;
+    }
+    FTotalSent += 1;
+}
+
+namespace {
+void PauseOneMillisecond() {
+    QThread::msleep(1);
+    if (QCoreApplication::instance())
+        QCoreApplication::processEvents();
+}
+} // namespace
+
+bool TnrCustomComm::WaitForBytes(quint32 count, quint32 timeoutMs) {
+    if (!PortReady())
+        return false;
+    const TTraceStates saved = FTraceStates;
+    SetTraceStates(TTraceStates(saved).Exclude(tsRxChar));
+    const QDeadlineTimer deadline(timeoutMs);
+    bool found = false;
+    while (!deadline.hasExpired() && PortReady()) {
+        if (GetReadyForRead() >= count) {
+            found = true;
+            break;
+        }
+        PauseOneMillisecond();
+    }
+    SetTraceStates(saved);
+    return found;
+}
+
+bool TnrCustomComm::WaitForSignal(TModemSignal signal, quint32 timeoutMs) {
+    if (!PortReady())
+        return false;
+    const QDeadlineTimer deadline(timeoutMs);
+    for (;;) {
+        if (GetStateModemSignals().Contains(signal))
+            return true;
+        PauseOneMillisecond();
+        if (deadline.hasExpired() || !PortReady())
+            return false;
+    }
+}

@@ -1,0 +1,4 @@
+#include "TnrException.h"
+
+TnrException::TnrException(const QString& message)
+    : std::runtime_error(message.toStdString()), FMessage(message) {}

@@ -47,3 +47,28 @@ protected:
         return false;
     }
 };
+
+#include <QApplication>
+#include <QMouseEvent>
+
+// A pointer move with the left button held, delivered as the toolkit delivers it to the widget
+// that took the press (wherever the pointer is).
+inline void DragTo(QWidget* widget, QPoint pos) {
+    QMouseEvent move(QEvent::MouseMove, QPointF(pos), widget->mapToGlobal(QPointF(pos)), Qt::NoButton,
+                     Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(widget, &move);
+}
+
+// A double click as the window system delivers it: press, release, double-click press, release.
+inline void DoubleClick(QWidget* widget, QPoint pos, Qt::MouseButton button = Qt::LeftButton) {
+    const QPointF local(pos);
+    const QPointF global = widget->mapToGlobal(local);
+    const QEvent::Type types[] = {QEvent::MouseButtonPress, QEvent::MouseButtonRelease,
+                                  QEvent::MouseButtonDblClick, QEvent::MouseButtonRelease};
+    for (QEvent::Type type : types) {
+        const Qt::MouseButtons held =
+            type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(button);
+        QMouseEvent event(type, local, global, button, held, Qt::NoModifier);
+        QApplication::sendEvent(widget, &event);
+    }
+}

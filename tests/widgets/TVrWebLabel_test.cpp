@@ -116,8 +116,8 @@ TEST(TVrWebLabel, OutlineCopiesBeforeTheCaption) {
     for (const auto& c : cases) {
         ProbeLabel label;
         label.SetCaption("Link");
-        label.TextOutline().SetVisible(c.visible);
-        label.TextOutline().SetWidth(c.width);
+        label.TextOutline()->SetVisible(c.visible);
+        label.TextOutline()->SetWidth(c.width);
         TextRecorder device;
         {
             QPainter p(&device);

@@ -129,6 +129,22 @@ TEST(TVrNumEdit, OutOfRangeKeepsTheTextAndAsksTheHandler) {
     EXPECT_EQ(errors, 3) << "a text that is no number fails too";
 }
 
+TEST(TVrNumEdit, ChangeHandlerMayRewriteTheValue) {
+    // The display page's column box: a change handler that holds the value at 19.
+    const LocaleScope c(QLocale::c());
+    Form f;
+    f.edit->SetMaxValue(19);
+    QObject::connect(f.edit, &TVrNumEdit::OnChange, [&] {
+        if (f.edit->Value() > 19)
+            f.edit->SetValue(19);
+    });
+    QTest::keyClicks(f.edit, "25");
+    EXPECT_EQ(f.edit->text(), "19");
+    QTest::keyClick(f.edit, Qt::Key_Backspace);
+    QTest::keyClicks(f.edit, "7");
+    EXPECT_EQ(f.edit->text(), "17");
+}
+
 TEST(TVrNumEdit, EmptyBoxPassesSilently) {
     Form f;
     int errors = 0;

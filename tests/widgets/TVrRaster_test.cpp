@@ -82,6 +82,19 @@ TEST(TVrRaster, FirstPaintFitsTheSize) {
     EXPECT_EQ(r.size(), QSize(129, 204));
 }
 
+TEST(TVrRaster, ShownRasterFitsOnItsFirstPaint) {
+    QWidget window;
+    window.resize(200, 250);
+    auto* r = new TVrRaster(&window);
+    SymbolPageLook(*r, {130, 204}, 1);
+    r->move(10, 20);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    r->repaint();
+    EXPECT_EQ(r->geometry(), QRect(10, 20, 129, 204)) << "the position stays";
+    EXPECT_EQ(r->GetBitmapCanvas().size(), QSize(129, 204));
+}
+
 TEST(TVrRaster, CellNumbering) {
     TVrRaster r;
     SymbolPageLook(r, {129, 204}, 1);

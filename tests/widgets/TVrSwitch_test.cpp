@@ -110,9 +110,16 @@ TEST(TVrSwitch, ClickBesideTheThumbJumpsToTheNearestStop) {
     EXPECT_EQ(changes.count(), 1);
     EXPECT_FALSE(s.Dragging());
 
+    EXPECT_FALSE(s.hasFocus()) << "TabStop is off by default";
+    s.SetTabStop(true);
+    QApplication::setActiveWindow(&s);
+    QTest::mouseClick(&s, Qt::LeftButton, {}, QPoint(14, 5));
+    EXPECT_TRUE(s.hasFocus()) << "with TabStop a click takes the focus";
+    EXPECT_EQ(s.Offset(), 1);
+
     s.SetOptions(TVrSwitchOptions(soMouseClip | soHandPoint | soThumbOpaque));
-    QTest::mouseClick(&s, Qt::LeftButton, {}, QPoint(14, 3));
-    EXPECT_EQ(s.Offset(), 0) << "without active click, a click beside the thumb does nothing";
+    QTest::mouseClick(&s, Qt::LeftButton, {}, QPoint(14, 22));
+    EXPECT_EQ(s.Offset(), 1) << "without active click, a click beside the thumb does nothing";
 }
 
 TEST(TVrSwitch, DragMovesStopByStopWithThePointerConfined) {

@@ -2,7 +2,6 @@
 
 #include "TVrResources.h"
 
-#include <QBitmap>
 #include <QHash>
 #include <QImage>
 #include <QPixmap>

@@ -17,7 +17,9 @@ void VrControl::BeginUpdate() {
 }
 
 void VrControl::EndUpdate() {
-    --m_updateCount;
+    // An unmatched EndUpdate must not leave the control unable to repaint.
+    if (m_updateCount > 0)
+        --m_updateCount;
     UpdateControlCanvas();
 }
 

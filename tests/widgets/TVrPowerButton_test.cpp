@@ -274,4 +274,20 @@ TEST(TVrPowerButton, RepaintsOnlyOnChange) {
     EXPECT_EQ(paints.count, 2);
 }
 
+TEST(TVrPowerButton, AcceleratorClicksWithoutToggling) {
+    QWidget window;
+    auto* b = new TVrPowerButton(&window);
+    b->SetCaption("&Open port");
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    QSignalSpy clicks(b, &VrControl::OnClick);
+    QTest::keyClick(&window, Qt::Key_O, Qt::AltModifier);
+    EXPECT_EQ(clicks.count(), 1);
+    EXPECT_FALSE(b->Active());
+    b->setEnabled(false);
+    QTest::keyClick(&window, Qt::Key_O, Qt::AltModifier);
+    EXPECT_EQ(clicks.count(), 1);
+}
+
 } // namespace

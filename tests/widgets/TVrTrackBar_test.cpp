@@ -200,12 +200,20 @@ TEST(TVrTrackBar, FocusRectangle) {
 TEST(TVrTrackBar, PositionClampsAndNotifiesOnlyOnChange) {
     TVrTrackBar bar;
     bar.SetMaxValue(255);
+    bar.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&bar));
+    PaintCounter paints(&bar);
     QSignalSpy changes(&bar, &TVrTrackBar::OnChange);
     bar.SetPosition(300);
     EXPECT_EQ(bar.Position(), 255);
     EXPECT_EQ(changes.count(), 1);
+    EXPECT_EQ(paints.count, 1);
     bar.SetPosition(255);
+    bar.SetMaxValue(255);
+    bar.SetFrequency(10);
+    bar.GutterBevel()->SetOuterStyle(bsLowered);
     EXPECT_EQ(changes.count(), 1);
+    EXPECT_EQ(paints.count, 1);
     bar.SetPosition(-4);
     EXPECT_EQ(bar.Position(), 0);
     EXPECT_EQ(changes.count(), 2);

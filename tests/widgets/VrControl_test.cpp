@@ -52,11 +52,17 @@ TEST(VrControl, RepaintsAtOnceUnlessBracketedOrLoading) {
     w.EndUpdate();
     EXPECT_EQ(paints.count, 2);
 
+    w.EndUpdate(); // unmatched
+    EXPECT_EQ(w.UpdateCount(), 0);
+    EXPECT_EQ(paints.count, 3);
+    w.UpdateControlCanvas();
+    EXPECT_EQ(paints.count, 4);
+
     w.BeginLoading();
     w.UpdateControlCanvas();
-    EXPECT_EQ(paints.count, 2);
+    EXPECT_EQ(paints.count, 4);
     w.EndLoading();
-    EXPECT_EQ(paints.count, 3);
+    EXPECT_EQ(paints.count, 5);
     EXPECT_EQ(VrControl::Version(), "1.3");
 }
 

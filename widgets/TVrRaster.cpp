@@ -1,0 +1,3 @@
+#include "TVrRaster.h"
+
+TVrRaster::TVrRaster(QWidget* parent) : TVrCustomRaster(parent) {}

@@ -9,12 +9,12 @@ namespace tkm::sim {
 struct LineFaults {
     static constexpr const char* kDefaultGarbage = "#\xFF";
 
-    bool silence = false;                  // frames are taken, nothing is sent
+    bool silence = false;                   // frames are taken, nothing is sent
     std::chrono::milliseconds lateReply{0}; // each reply starts this much later
-    bool wrongChecksum = false;            // checksum off by one (only while checksum mode is on)
-    std::string garbage;                   // sent just before each reply; empty: none
-    int truncateTo = -1;                   // each reply cut to its first N bytes; negative: whole
-    bool lowerCaseChecksum = false;        // checksum hex digits in lower case
+    bool wrongChecksum = false;             // checksum off by one (only while checksum mode is on)
+    std::string garbage;                    // sent just before each reply; empty: none
+    int truncateTo = -1;                    // each reply cut to its first N bytes; negative: whole
+    bool lowerCaseChecksum = false;         // checksum hex digits in lower case
 
     bool any() const {
         return silence || lateReply.count() > 0 || wrongChecksum || !garbage.empty() || truncateTo >= 0 ||

@@ -11,7 +11,8 @@ LineTrace::LineTrace(std::size_t capacity)
 
 void LineTrace::append(TraceEntry::Direction direction, std::string bytes, std::string note) {
     TraceEntry entry;
-    entry.time = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start_);
+    entry.time =
+        std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start_);
     entry.direction = direction;
     entry.bytes = std::move(bytes);
     entry.note = std::move(note);

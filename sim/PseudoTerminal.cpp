@@ -12,36 +12,59 @@
 namespace tkm::sim {
 
 namespace {
-std::string failure(const char* what) { return std::string(what) + ": " + std::strerror(errno); }
+std::string failure(const char* what) {
+    return std::string(what) + ": " + std::strerror(errno);
+}
 
 speed_t speedConstant(int baudRate) {
     switch (baudRate) {
-    case 300: return B300;
-    case 600: return B600;
-    case 1200: return B1200;
-    case 2400: return B2400;
-    case 4800: return B4800;
-    case 19200: return B19200;
-    case 38400: return B38400;
-    case 57600: return B57600;
-    case 115200: return B115200;
-    default: return B9600;
+    case 300:
+        return B300;
+    case 600:
+        return B600;
+    case 1200:
+        return B1200;
+    case 2400:
+        return B2400;
+    case 4800:
+        return B4800;
+    case 19200:
+        return B19200;
+    case 38400:
+        return B38400;
+    case 57600:
+        return B57600;
+    case 115200:
+        return B115200;
+    default:
+        return B9600;
     }
 }
 
 int bitsPerSecond(speed_t speed) {
     switch (speed) {
-    case B300: return 300;
-    case B600: return 600;
-    case B1200: return 1200;
-    case B2400: return 2400;
-    case B4800: return 4800;
-    case B9600: return 9600;
-    case B19200: return 19200;
-    case B38400: return 38400;
-    case B57600: return 57600;
-    case B115200: return 115200;
-    default: return 0;
+    case B300:
+        return 300;
+    case B600:
+        return 600;
+    case B1200:
+        return 1200;
+    case B2400:
+        return 2400;
+    case B4800:
+        return 4800;
+    case B9600:
+        return 9600;
+    case B19200:
+        return 19200;
+    case B38400:
+        return 38400;
+    case B57600:
+        return 57600;
+    case B115200:
+        return 115200;
+    default:
+        return 0;
     }
 }
 
@@ -52,7 +75,9 @@ void closeFd(int& fd) {
 }
 } // namespace
 
-PseudoTerminal::~PseudoTerminal() { close(); }
+PseudoTerminal::~PseudoTerminal() {
+    close();
+}
 
 std::string PseudoTerminal::open(int baudRate) {
     close();
@@ -60,7 +85,8 @@ std::string PseudoTerminal::open(int baudRate) {
     if (master_ == -1)
         return failure("posix_openpt");
     char name[128];
-    if (::grantpt(master_) == -1 || ::unlockpt(master_) == -1 || ::ptsname_r(master_, name, sizeof name) != 0) {
+    if (::grantpt(master_) == -1 || ::unlockpt(master_) == -1 ||
+        ::ptsname_r(master_, name, sizeof name) != 0) {
         const std::string error = failure("pseudo-terminal slave");
         close();
         return error;
@@ -118,8 +144,7 @@ PseudoTerminal::LineFormat PseudoTerminal::hostLineFormat() const {
     speed_t speed = ::cfgetispeed(&settings);
     if (speed == B0)
         speed = ::cfgetospeed(&settings);
-    return {bitsPerSecond(speed),
-            (settings.c_cflag & CSIZE) == CS8 && (settings.c_cflag & PARENB) == 0};
+    return {bitsPerSecond(speed), (settings.c_cflag & CSIZE) == CS8 && (settings.c_cflag & PARENB) == 0};
 }
 
 bool PseudoTerminal::handleWatchEvents() {

@@ -20,7 +20,7 @@ class PseudoTerminal {
 public:
     struct LineFormat {
         int baudRate = 0;          // bits per second the host set; 0 when it is none of the usual rates
-        bool eightNoParity = true; // 8 data bits, no parity
+        bool eightNoParity = true; // 8 data bits, no parity (Linux ptys force it; kept for other hosts)
     };
 
     PseudoTerminal() = default;

@@ -14,7 +14,7 @@ namespace tkm::sim {
 
 namespace {
 constexpr auto kHangUpRetry = std::chrono::milliseconds(50);
-constexpr int kReadsPerWake = 8; // so a flooding host cannot starve the replies
+constexpr int kReadsPerWake = 8;      // so a flooding host cannot starve the replies
 constexpr int kBitsPerCharacter = 10; // start bit, 8 data bits, stop bit
 
 timespec toTimespec(std::chrono::nanoseconds span) {
@@ -34,7 +34,9 @@ std::string lineFormatText(const PseudoTerminal::LineFormat& format) {
 
 PtyLine::PtyLine(TerminalModel& model, LineTrace& trace) : model_(model), trace_(trace) {}
 
-PtyLine::~PtyLine() { stop(); }
+PtyLine::~PtyLine() {
+    stop();
+}
 
 std::string PtyLine::start() {
     if (running())
@@ -48,6 +50,8 @@ std::string PtyLine::start() {
         return "eventfd failed";
     }
     stopping_ = false;
+    counters_ = {};
+    publishProgress();
     thread_ = std::thread(&PtyLine::run, this);
     return {};
 }
@@ -124,6 +128,7 @@ void PtyLine::run() {
                 masterHungUp_ = true; // retried at kHangUpRetry, never in a tight loop
         }
         sendDue();
+        publishProgress();
     }
 }
 
@@ -150,17 +155,21 @@ void PtyLine::takeBytes(const char* data, std::size_t size) {
         const int rate = baudRateForCode(settings.baudCode);
         if (format.baudRate != rate || !format.eightNoParity) {
             // A receiver at another speed sees only noise, and loses the frame it was gathering.
-            trace_.append(TraceEntry::Direction::ToTerminal, std::string(data, std::min(size, kMaxFrameLength)),
+            trace_.append(TraceEntry::Direction::ToTerminal,
+                          std::string(data, std::min(size, kMaxFrameLength)),
                           "host line at " + lineFormatText(format) + ", terminal at " + std::to_string(rate) +
                               " baud: not understood");
             frame_.clear();
             frameOverflow_ = false;
+            counters_.terminatorsReceived +=
+                static_cast<std::uint64_t>(std::count(data, data + size, kCarriageReturn));
             return;
         }
     }
     for (std::size_t i = 0; i < size; ++i) {
         const char c = data[i];
         if (c == kCarriageReturn) {
+            ++counters_.terminatorsReceived;
             if (frameOverflow_)
                 trace_.append(TraceEntry::Direction::ToTerminal, frame_,
                               "frame longer than " + std::to_string(kMaxFrameLength) + " bytes: dropped");
@@ -185,7 +194,8 @@ void PtyLine::handleFrame(const std::string& frame) {
         return;
     }
     if (faults.silence) {
-        trace_.append(TraceEntry::Direction::ToTerminal, received, result.note + "; reply withheld (silence)");
+        trace_.append(TraceEntry::Direction::ToTerminal, received,
+                      result.note + "; reply withheld (silence)");
         if (result.commitAfterReply)
             model_.commitLineConfig(result.epoch);
         return;
@@ -209,6 +219,12 @@ void PtyLine::handleFrame(const std::string& frame) {
         return;
     }
 
+    if (output_.size() >= kMaxQueuedReplies) {
+        trace_.append(TraceEntry::Direction::FromTerminal, {}, "reply dropped: too many replies waiting");
+        if (result.commitAfterReply)
+            model_.commitLineConfig(result.epoch);
+        return;
+    }
     Outgoing out;
     out.bytes = std::move(bytes);
     out.characterTime = std::chrono::nanoseconds(0);
@@ -219,7 +235,8 @@ void PtyLine::handleFrame(const std::string& frame) {
     out.due = Clock::now() + faults.lateReply;
     if (!output_.empty()) {
         const Outgoing& last = output_.back();
-        const auto lastEnds = last.due + static_cast<long>(last.bytes.size() - last.written) * last.characterTime;
+        const auto lastEnds =
+            last.due + static_cast<long>(last.bytes.size() - last.written) * last.characterTime;
         out.due = std::max(out.due, lastEnds);
     }
     out.commitConfig = result.commitAfterReply;
@@ -247,11 +264,13 @@ void PtyLine::sendDue() {
             return;
         std::size_t count = out.bytes.size() - out.written;
         if (out.characterTime.count() > 0)
-            count = std::min<std::size_t>(count, 1 + static_cast<std::size_t>((now - out.due) / out.characterTime));
+            count = std::min<std::size_t>(count,
+                                          1 + static_cast<std::size_t>((now - out.due) / out.characterTime));
         const ssize_t n = ::write(pty_.masterFd(), out.bytes.data() + out.written, count);
         if (n == -1 && errno == EINTR)
             continue;
         if (n > 0) {
+            counters_.bytesSent += static_cast<std::uint64_t>(n);
             out.written += static_cast<std::size_t>(n);
             out.due += n * out.characterTime;
         }
@@ -278,6 +297,32 @@ void PtyLine::dropPendingOutput(const char* why) {
             model_.commitLineConfig(out.epoch);
     }
     output_.clear();
+}
+
+PtyLine::Progress PtyLine::progress() const {
+    std::lock_guard lock(progressMutex_);
+    return progress_;
+}
+
+bool PtyLine::waitForReplies(std::uint64_t terminators, std::chrono::milliseconds window,
+                             std::chrono::milliseconds timeout) const {
+    const auto horizon = Clock::now() + window;
+    std::unique_lock lock(progressMutex_);
+    return progressChanged_.wait_for(lock, timeout, [&] {
+        return progress_.terminatorsReceived >= terminators &&
+               (queuedReplies_ == 0 || nextReplyDue_ > horizon);
+    });
+}
+
+void PtyLine::publishProgress() {
+    {
+        std::lock_guard lock(progressMutex_);
+        progress_ = counters_;
+        queuedReplies_ = output_.size();
+        if (!output_.empty())
+            nextReplyDue_ = output_.front().due;
+    }
+    progressChanged_.notify_all();
 }
 
 std::optional<std::chrono::nanoseconds> PtyLine::nextWait() const {

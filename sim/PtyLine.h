@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <cstdint>
 #include <deque>
 #include <mutex>
@@ -30,6 +31,9 @@ class PtyLine {
 public:
     // Longer frames are dropped whole; the buffer never grows past this.
     static constexpr std::size_t kMaxFrameLength = 256;
+    // Replies waiting to go out (late or paced) beyond this are dropped, so a host that floods the
+    // line cannot grow the queue without bound.
+    static constexpr std::size_t kMaxQueuedReplies = 64;
 
     PtyLine(TerminalModel& model, LineTrace& trace);
     PtyLine(const PtyLine&) = delete;
@@ -42,6 +46,20 @@ public:
     bool running() const { return thread_.joinable(); }
     // The slave device path, valid between start() and stop().
     const std::string& slavePath() const { return pty_.slavePath(); }
+
+    // What the line has done since start(): carriage returns taken from the host (each ends a frame,
+    // understood or not) and bytes written to it.
+    struct Progress {
+        std::uint64_t terminatorsReceived = 0;
+        std::uint64_t bytesSent = 0;
+    };
+    Progress progress() const;
+    // Blocks until the line has taken at least `terminators` carriage returns and has written every
+    // reply due within `window` from now (a reply due later, a late one, is not waited for). Returns
+    // false on timeout. Lets a host stand in for its reply wait without sleeping: it counts the frames
+    // it sent, calls this with its wait as window, then reads until it has progress().bytesSent bytes.
+    bool waitForReplies(std::uint64_t terminators, std::chrono::milliseconds window,
+                        std::chrono::milliseconds timeout) const;
 
     void setFaults(const LineFaults& faults);
     LineFaults faults() const;
@@ -68,6 +86,7 @@ private:
     void handleFrame(const std::string& frame);
     void sendDue();
     void dropPendingOutput(const char* why);
+    void publishProgress();
     std::optional<std::chrono::nanoseconds> nextWait() const; // nothing: wait for events only
 
     TerminalModel& model_;
@@ -80,7 +99,14 @@ private:
     mutable std::mutex faultsMutex_;
     LineFaults faults_;
 
+    mutable std::mutex progressMutex_;
+    mutable std::condition_variable progressChanged_;
+    Progress progress_;
+    std::size_t queuedReplies_ = 0;
+    Clock::time_point nextReplyDue_;
+
     // Line thread only.
+    Progress counters_;
     std::string frame_;
     bool frameOverflow_ = false;
     std::deque<Outgoing> output_;

@@ -15,8 +15,8 @@ namespace tkm::sim {
 namespace {
 // Keypad captions by key code 1..30.
 constexpr std::array<std::string_view, kKeyCount> kKeyCaptions{
-    "F1", "F2", "F3", "F4",    "F5", "F6",  "F7",   "F8", "F9",   "F10", "ESC",  "7",    "8",     "9",     "Clear",
-    "4",  "5",  "6",  "Menu",  "1",  "2",   "3",    "+/-", "Up",  "0",   "Dip",  "Left", "Down",  "Right", "Enter"};
+    "F1", "F2", "F3", "F4",   "F5", "F6", "F7", "F8",  "F9", "F10", "ESC", "7",    "8",    "9",     "Clear",
+    "4",  "5",  "6",  "Menu", "1",  "2",  "3",  "+/-", "Up", "0",   "Dip", "Left", "Down", "Right", "Enter"};
 
 std::vector<std::string> splitWords(std::string_view line) {
     std::istringstream stream{std::string(line)};
@@ -28,7 +28,8 @@ std::vector<std::string> splitWords(std::string_view line) {
 
 bool equalsIgnoringCase(std::string_view a, std::string_view b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
            });
 }
 
@@ -59,14 +60,18 @@ std::optional<bool> onOff(const std::vector<std::string>& words, std::size_t ind
 SimConsole::SimConsole(SimTerminal& terminal, Sink liveTrace)
     : terminal_(terminal), liveTrace_(std::move(liveTrace)) {}
 
-SimConsole::~SimConsole() { terminal_.trace().setListener({}); }
+SimConsole::~SimConsole() {
+    terminal_.trace().setListener({});
+}
 
 int SimConsole::keyCode(std::string_view word) {
     if (const auto code = number(word); code)
         return *code >= 1 && *code <= kKeyCount ? *code : 0;
-    if (word.size() == 2 && (word[0] == 'd' || word[0] == 'D') && std::isdigit(static_cast<unsigned char>(word[1])))
+    if (word.size() == 2 && (word[0] == 'd' || word[0] == 'D') &&
+        std::isdigit(static_cast<unsigned char>(word[1])))
         word.remove_prefix(1);
-    else if (std::all_of(word.begin(), word.end(), [](char c) { return std::isdigit(static_cast<unsigned char>(c)); }))
+    else if (std::all_of(word.begin(), word.end(),
+                         [](char c) { return std::isdigit(static_cast<unsigned char>(c)); }))
         return 0;
     for (std::size_t i = 0; i < kKeyCaptions.size(); ++i)
         if (equalsIgnoringCase(word, kKeyCaptions[i]))
@@ -76,7 +81,8 @@ int SimConsole::keyCode(std::string_view word) {
 
 void SimConsole::setLiveTrace(bool on) {
     if (on && liveTrace_)
-        terminal_.trace().setListener([sink = liveTrace_](const TraceEntry& entry) { sink(LineTrace::format(entry)); });
+        terminal_.trace().setListener(
+            [sink = liveTrace_](const TraceEntry& entry) { sink(LineTrace::format(entry)); });
     else
         terminal_.trace().setListener({});
 }
@@ -131,7 +137,8 @@ SimConsole::Outcome SimConsole::execute(std::string_view line) {
         if (!connected)
             return {"init on|off\n"};
         model.setInitPin(*connected);
-        return {"init pin " + std::string(*connected ? "connected" : "open") + "; it is sampled at power-up\n"};
+        return {"init pin " + std::string(*connected ? "connected" : "open") +
+                "; it is sampled at power-up\n"};
     }
     if (command == "power") {
         const std::string what = words.size() > 1 ? words[1] : "cycle";

@@ -101,8 +101,9 @@ std::optional<SimProgramOptions> SimProgramOptions::parse(const std::vector<std:
             const auto rate = text ? parseNumber(*text) : std::nullopt;
             const int code = rate ? baudCodeForRate(*rate) : 0;
             if (code == 0) {
-                error = error.empty() ? "--baud must be one of 300 600 1200 2400 4800 9600 19200 38400 57600 115200"
-                                      : error;
+                error = error.empty()
+                            ? "--baud must be one of 300 600 1200 2400 4800 9600 19200 38400 57600 115200"
+                            : error;
                 return std::nullopt;
             }
             options.settings.baudCode = code;

@@ -18,7 +18,8 @@ struct SimProgramOptions {
     bool help = false;
 
     // Arguments without the program name. On failure error holds what is wrong and nothing is returned.
-    static std::optional<SimProgramOptions> parse(const std::vector<std::string>& arguments, std::string& error);
+    static std::optional<SimProgramOptions> parse(const std::vector<std::string>& arguments,
+                                                  std::string& error);
     static std::string usage();
 };
 

@@ -10,10 +10,16 @@ SimTerminal::SimTerminal(Options options)
     line_.setPacing(options.pacing);
 }
 
-SimTerminal::~SimTerminal() { stop(); }
+SimTerminal::~SimTerminal() {
+    stop();
+}
 
-std::string SimTerminal::start() { return line_.start(); }
+std::string SimTerminal::start() {
+    return line_.start();
+}
 
-void SimTerminal::stop() { line_.stop(); }
+void SimTerminal::stop() {
+    line_.stop();
+}
 
 } // namespace tkm::sim

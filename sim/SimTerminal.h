@@ -21,9 +21,9 @@ namespace tkm::sim {
 //     terminal.trace().frames(TraceEntry::Direction::ToTerminal);   // what the host sent
 //
 // Threads: construction, start(), stop(), running(), slavePath() and destruction belong to one owner
-// thread. model(), trace(), setFaults(), faults(), setPacing() and pacing() may be used from any
-// thread while the line runs (see TerminalModel, LineTrace and PtyLine). The line's own thread calls
-// the trace listener.
+// thread. model(), trace(), progress(), waitForReplies(), setFaults(), faults(), setPacing() and
+// pacing() may be used from any thread while the line runs (see TerminalModel, LineTrace and PtyLine). The
+// line's own thread calls the trace listener.
 class SimTerminal {
 public:
     struct Options {
@@ -49,6 +49,13 @@ public:
 
     TerminalModel& model() { return model_; }
     LineTrace& trace() { return trace_; }
+
+    // See PtyLine: how far the line has got, and a wait that stands in for a host's reply wait.
+    PtyLine::Progress progress() const { return line_.progress(); }
+    bool waitForReplies(std::uint64_t terminators, std::chrono::milliseconds window,
+                        std::chrono::milliseconds timeout) const {
+        return line_.waitForReplies(terminators, window, timeout);
+    }
 
     void setFaults(const LineFaults& faults) { line_.setFaults(faults); }
     LineFaults faults() const { return line_.faults(); }

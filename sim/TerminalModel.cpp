@@ -9,7 +9,9 @@ namespace tkm::sim {
 namespace {
 const std::string kBlankRow(kDisplayColumns, ' ');
 
-bool isUpperHexDigit(char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F'); }
+bool isUpperHexDigit(char c) {
+    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F');
+}
 
 std::optional<int> decimalDigits(std::string_view text) {
     if (text.empty())
@@ -25,8 +27,9 @@ std::optional<int> decimalDigits(std::string_view text) {
 } // namespace
 
 TerminalModel::TerminalModel(const TerminalSettings& settings, std::shared_ptr<const SimClock> clock)
-    : clock_(std::move(clock)), deviceName_(settings.deviceName), firmware_(settings.firmware),
-      stored_{settings.address, settings.baudCode, settings.codePage, settings.checksum, settings.typeCode},
+    : clock_(std::move(clock)), deviceName_(settings.deviceName),
+      firmware_(settings.firmware), stored_{settings.address, settings.baudCode, settings.codePage,
+                                            settings.checksum, settings.typeCode},
       initPin_(settings.initPin) {
     if (const std::string problem = settings.validate(); !problem.empty())
         throw std::invalid_argument(problem);
@@ -352,9 +355,13 @@ std::optional<std::string> TerminalModel::configWrite(std::string_view data, Fra
     return "!" + hexByte(*address);
 }
 
-std::string TerminalModel::addressText() const { return hexByte(static_cast<unsigned>(address_)); }
+std::string TerminalModel::addressText() const {
+    return hexByte(static_cast<unsigned>(address_));
+}
 
-std::string TerminalModel::okReply() const { return "!" + addressText(); }
+std::string TerminalModel::okReply() const {
+    return "!" + addressText();
+}
 
 void TerminalModel::powerUp() {
     powered_ = true;
@@ -394,7 +401,9 @@ void TerminalModel::updateWatchdog() {
     outputs_ = static_cast<std::uint8_t>((outputs_ & direction_) | (safeValue_ & ~direction_));
 }
 
-void TerminalModel::restartWatchdog() { lastHostAlive_ = clock_->now(); }
+void TerminalModel::restartWatchdog() {
+    lastHostAlive_ = clock_->now();
+}
 
 std::uint8_t TerminalModel::lines() const {
     return static_cast<std::uint8_t>((inputs_ & direction_) | (outputs_ & ~direction_));

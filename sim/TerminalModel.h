@@ -38,10 +38,10 @@ class TerminalModel {
 public:
     struct FrameResult {
         std::optional<std::string> reply; // prefix + payload; no checksum, no terminator
-        bool checksum = false;             // reply with a frame checksum
-        bool commitAfterReply = false;     // call commitLineConfig(epoch) once the reply is out
-        std::uint64_t epoch = 0;           // power epoch the frame was handled in
-        std::string note;                  // what happened, for the trace
+        bool checksum = false;            // reply with a frame checksum
+        bool commitAfterReply = false;    // call commitLineConfig(epoch) once the reply is out
+        std::uint64_t epoch = 0;          // power epoch the frame was handled in
+        std::string note;                 // what happened, for the trace
     };
 
     struct LineSettings {

@@ -11,11 +11,11 @@ const char* const kMiddleDot = "\u00B7";
 
 // KOI8-R 0xC0..0xDF; 0xE0..0xFF hold the same letters in upper case.
 const char* const kKoi8Lower[32] = {"ю", "а", "б", "ц", "д", "е", "ф", "г", "х", "и", "й",
-                                     "к", "л", "м", "н", "о", "п", "я", "р", "с", "т", "у",
-                                     "ж", "в", "ь", "ы", "з", "ш", "э", "щ", "ч", "ъ"};
+                                    "к", "л", "м", "н", "о", "п", "я", "р", "с", "т", "у",
+                                    "ж", "в", "ь", "ы", "з", "ш", "э", "щ", "ч", "ъ"};
 const char* const kKoi8Upper[32] = {"Ю", "А", "Б", "Ц", "Д", "Е", "Ф", "Г", "Х", "И", "Й",
-                                     "К", "Л", "М", "Н", "О", "П", "Я", "Р", "С", "Т", "У",
-                                     "Ж", "В", "Ь", "Ы", "З", "Ш", "Э", "Щ", "Ч", "Ъ"};
+                                    "К", "Л", "М", "Н", "О", "П", "Я", "Р", "С", "Т", "У",
+                                    "Ж", "В", "Ь", "Ы", "З", "Ш", "Э", "Щ", "Ч", "Ъ"};
 
 std::string utf8(char32_t code) {
     std::string out;
@@ -58,7 +58,9 @@ char32_t cyrillic(unsigned char byte, int codePage) {
     }
 }
 
-std::string onOff(bool on) { return on ? "on" : "off"; }
+std::string onOff(bool on) {
+    return on ? "on" : "off";
+}
 
 std::string bitsText(std::uint8_t value, char one, char zero) {
     std::string text;
@@ -105,10 +107,14 @@ std::string displayRowText(const std::string& row, int codePage) {
 
 std::string codePageName(int codePage) {
     switch (codePage) {
-    case 0: return "CP-866";
-    case 1: return "WIN-1251";
-    case 2: return "KOI-8R";
-    default: return "code page " + std::to_string(codePage);
+    case 0:
+        return "CP-866";
+    case 1:
+        return "WIN-1251";
+    case 2:
+        return "KOI-8R";
+    default:
+        return "code page " + std::to_string(codePage);
     }
 }
 
@@ -117,9 +123,11 @@ std::string formatDisplay(const TerminalState& state) {
     if ((state.displaySettings & (kBlinkingCursor | kStaticCursor)) == 0)
         cursor += "hidden";
     else
-        cursor += std::string((state.displaySettings & kBlinkingCursor) ? "blinking" : "") +
-                  ((state.displaySettings & kBlinkingCursor) && (state.displaySettings & kStaticCursor) ? "+" : "") +
-                  ((state.displaySettings & kStaticCursor) ? "static" : "");
+        cursor +=
+            std::string((state.displaySettings & kBlinkingCursor) ? "blinking" : "") +
+            ((state.displaySettings & kBlinkingCursor) && (state.displaySettings & kStaticCursor) ? "+"
+                                                                                                  : "") +
+            ((state.displaySettings & kStaticCursor) ? "static" : "");
     std::string text = "display " + std::string((state.displaySettings & kDisplayEnabled) ? "on" : "OFF") +
                        ", " + cursor + " at row " + std::to_string(state.cursorRow) + " column " +
                        std::to_string(state.cursorColumn) + " (settings " + hexByte(state.displaySettings) +
@@ -135,7 +143,7 @@ std::string formatDisplay(const TerminalState& state) {
 std::string formatSymbols(const TerminalState& state) {
     std::string text = "user symbols:\n ";
     for (int k = 0; k < kUserSymbols; ++k)
-        text += "  " + std::to_string(k) + "    ";
+        text += "  " + std::to_string(k) + "     ";
     text += "\n";
     for (std::size_t row = 0; row < 8; ++row) {
         text += " ";
@@ -160,15 +168,16 @@ std::string formatState(const TerminalState& state) {
     std::string text = "terminal \"" + state.deviceName + "\", firmware \"" + state.firmware + "\", type " +
                        state.typeCode + ": power " + onOff(state.powered) + ", init pin " +
                        (state.initPin ? "connected" : "open") + (state.initMode ? " (init mode)" : "") + "\n";
-    text += "line:   address " + hexByte(state.address) + ", " + std::to_string(baudRateForCode(state.baudCode)) +
-            " baud, checksum " + onOff(state.checksum) + "\n";
+    text += "line:   address " + hexByte(state.address) + ", " +
+            std::to_string(baudRateForCode(state.baudCode)) + " baud, checksum " + onOff(state.checksum) +
+            "\n";
     text += "stored: address " + hexByte(state.storedAddress) + ", " +
             std::to_string(baudRateForCode(state.storedBaudCode)) + " baud, checksum " +
             onOff(state.storedChecksum) + ", code page " + codePageName(state.codePage) + "\n";
     text += formatDisplay(state);
     text += "lamps:  L1 " + onOff(state.lamp1) + ", L2 " + onOff(state.lamp2) + "\n";
-    text += "DIO:    lines " + hexByte(state.lines) + ", direction " + hexByte(state.direction) + ", outputs " +
-            hexByte(state.outputs) + ", inputs " + hexByte(state.inputs) + ", power-on " +
+    text += "DIO:    lines " + hexByte(state.lines) + ", direction " + hexByte(state.direction) +
+            ", outputs " + hexByte(state.outputs) + ", inputs " + hexByte(state.inputs) + ", power-on " +
             hexByte(state.powerOnValue) + ", safe " + hexByte(state.safeValue) + "\n";
     text += "        line      0 1 2 3 4 5 6 7\n";
     text += "        direction " + bitsText(state.direction, 'I', 'O') + "\n";

@@ -14,7 +14,7 @@ struct TraceEntry {
         FromTerminal // sent to the host, exactly as written to the line
     };
 
-    std::uint64_t sequence = 0;      // 0, 1, 2 ... since the line started, never reused
+    std::uint64_t sequence = 0;       // 0, 1, 2 ... since the line started, never reused
     std::chrono::microseconds time{}; // since the trace was created
     Direction direction = Direction::ToTerminal;
     std::string bytes;

@@ -27,7 +27,7 @@ void print(const std::string& text) {
 
 // An old link (from a run that was killed) is replaced; any other file is not ours to remove.
 bool makeLink(const std::string& link, const std::string& target) {
-    struct stat info{};
+    struct stat info {};
     if (::lstat(link.c_str(), &info) == 0) {
         if (!S_ISLNK(info.st_mode)) {
             std::fprintf(stderr, "tkm9214-sim: %s exists and is not a symbolic link\n", link.c_str());

@@ -71,10 +71,10 @@ void TVrCustomEdit::ApplyColors() {
     QPalette p = palette();
     const QColor base = ColorToQColor(m_color);
     const QColor text = ColorToQColor(m_fontColor);
-    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
-        p.setColor(group, QPalette::Base, base);
+    // A disabled box keeps its background; only the text greys out.
+    p.setColor(QPalette::Base, base);
+    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive})
         p.setColor(group, QPalette::Text, text);
-    }
     setPalette(p);
 }
 

@@ -27,7 +27,7 @@ public:
     TVrRasterStyle Style() const { return m_style; }
     void SetStyle(TVrRasterStyle Value);
     // Low: the colour of an unlit dot, High: of a lit one.
-    TVrPalette& Palette() { return m_palette; }
+    TVrPalette* Palette() { return &m_palette; }
     void SetPalette(const TVrPalette& Value) { m_palette.Assign(Value); }
     bool PlainColors() const { return m_plainColors; }
     void SetPlainColors(bool Value);
@@ -38,12 +38,12 @@ public:
     int Spacing() const { return m_spacing; }
     void SetSpacing(int Value);
     // A bevel change keeps the cell area and fits the control around it.
-    TVrBevel& Bevel() { return m_bevel; }
+    TVrBevel* Bevel() { return &m_bevel; }
     void SetBevel(const TVrBevel& Value) { m_bevel.Assign(Value); }
 
     int Count() const { return m_leds.Count(); }
     TVrRasterLed* Items(int Index) const { return m_leds.Items(Index); }
-    TVrRasterLeds& Leds() { return m_leds; }
+    TVrRasterLeds* Leds() { return &m_leds; }
     // Sets every dot but the one at Except (-1: none) to Value.
     void SetActiveState(int Except, bool Value);
 

@@ -28,7 +28,7 @@ public:
     void SetColorEnter(TColor Value);
     TColor ColorLeave() const { return m_colorLeave; }
     void SetColorLeave(TColor Value);
-    TVrTextOutline& TextOutline() { return m_textOutline; }
+    TVrTextOutline* TextOutline() { return &m_textOutline; }
     void SetTextOutline(const TVrTextOutline& Value) { m_textOutline.Assign(Value); }
     TAlignment Alignment() const { return m_alignment; }
     void SetAlignment(TAlignment Value);

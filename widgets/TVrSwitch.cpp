@@ -213,7 +213,7 @@ void TVrSwitch::Paint(QPainter& Canvas) {
     const QRect thumb = ThumbRect();
     const int frame = ThumbFrameIndex(isEnabled(), m_dragging, m_hover, m_thumbStates);
     DrawBitmapFrame(Canvas, m_thumbImage, frame, m_thumbSize.width(), thumb.x(), thumb.y(),
-                    (m_options & soThumbOpaque) != 0);
+                    m_options.testFlag(soThumbOpaque));
 }
 
 void TVrSwitch::MoveThumbTo(int Pos) {
@@ -232,10 +232,10 @@ void TVrSwitch::MouseDown(Qt::MouseButton Button, Qt::KeyboardModifiers Shift, i
     if (thumb.contains(X, Y)) {
         m_dragging = true;
         m_grabOffset = along - (vertical ? thumb.top() : thumb.left());
-        if (m_options & soMouseClip)
+        if (m_options.testFlag(soMouseClip))
             VrCursorClip::Confine(this);
         UpdateControlCanvas();
-    } else if (m_options & soActiveClick) {
+    } else if (m_options.testFlag(soActiveClick)) {
         const int length = vertical ? m_thumbSize.height() : m_thumbSize.width();
         MoveThumbTo(along - length / 2);
     }
@@ -275,7 +275,7 @@ void TVrSwitch::SetHover(bool Value) {
 }
 
 void TVrSwitch::UpdateCursorShape(QPoint Pos) {
-    if ((m_options & soHandPoint) && ThumbRect().contains(Pos))
+    if (m_options.testFlag(soHandPoint) && ThumbRect().contains(Pos))
         ShowCursorShape(crVrHandPoint);
     else
         RestoreCursorShape();

@@ -1,19 +1,24 @@
 #pragma once
 
 #include "TVrBevel.h"
+#include "TVrBitmapList.h"
 #include "TVrChangeLink.h"
 #include "TVrCustomImageControl.h"
 #include "VrSwitchGeometry.h"
 #include "Vrtypes.h"
 
+#include <QFlags>
 #include <QImage>
 #include <QPointer>
 
-class TVrBitmapList;
-
-enum TVrSwitchOption { soActiveClick = 1, soMouseClip = 2, soHandPoint = 4, soThumbOpaque = 8 };
-using TVrSwitchOptions = unsigned;
-constexpr TVrSwitchOptions soAllSwitchOptions = soActiveClick | soMouseClip | soHandPoint | soThumbOpaque;
+enum TVrSwitchOption {
+    soActiveClick = 0x01, // a click beside the thumb jumps to the nearest stop
+    soMouseClip = 0x02,   // the pointer stays inside the control while dragging
+    soHandPoint = 0x04,   // the hand cursor over the thumb
+    soThumbOpaque = 0x08, // the thumb image is copied without a transparent colour
+};
+Q_DECLARE_FLAGS(TVrSwitchOptions, TVrSwitchOption)
+Q_DECLARE_OPERATORS_FOR_FLAGS(TVrSwitchOptions)
 
 // A multi-position slide switch: a track of Positions stops and a bitmap thumb on stop Offset.
 // The user drags the thumb, clicks beside it or uses the keys; the program sets Offset. Every change
@@ -46,7 +51,7 @@ public:
     void SetThumbStates(int Value);
     int ThumbIndent() const { return m_thumbIndent; }
     void SetThumbIndent(int Value);
-    TVrBevel& Bevel() { return m_bevel; }
+    TVrBevel* Bevel() { return &m_bevel; }
     void SetBevel(const TVrBevel& Value) { m_bevel.Assign(Value); }
     TVrSwitchOptions Options() const { return m_options; }
     void SetOptions(TVrSwitchOptions Value);
@@ -97,7 +102,7 @@ private:
     int m_thumbStates = 1;
     int m_thumbIndent = 1;
     TVrBevel m_bevel;
-    TVrSwitchOptions m_options = soAllSwitchOptions;
+    TVrSwitchOptions m_options = soActiveClick | soMouseClip | soHandPoint | soThumbOpaque;
     TColor m_borderColor = clBtnFace;
     int m_borderWidth = 1;
     TColor m_focusColor = clBlue;

@@ -126,8 +126,11 @@ QString vrFormatFixed(double value, int decimals, QChar separator) {
     constexpr int kPrecision = 18;
     if (!std::isfinite(value))
         return special(value);
+    // A double holds 15 reliable decimal digits; rounding from more would round binary noise
+    // (2.55 is stored as 2.54999999999999982 and would show as 2.5 with one decimal).
+    constexpr int kReliable = 15;
     decimals = std::clamp(decimals, 0, kPrecision);
-    Digits d = toDigits(value, kPrecision);
+    Digits d = toDigits(value, kReliable);
     if (value == 0)
         d.exponent = 0;
     if (d.exponent >= kPrecision)

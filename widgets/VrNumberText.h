@@ -15,8 +15,8 @@ std::optional<double> vrParseFloat(const QString& text, QChar separator);
 // at most `precision` integer digits and is at least 0.00001, otherwise scientific ("1.5E20", "1E-7").
 QString vrFormatGeneral(double value, QChar separator, int precision = 15);
 
-// Fixed-point with `decimals` decimals (0..18) from at most 18 significant digits, halves rounded away
-// from zero; a value with more than 18 integer digits falls back to the general form.
+// Fixed-point with `decimals` decimals (0..18), halves rounded away from zero from the value's 15
+// significant digits; a value with more than 18 integer digits falls back to the general form.
 QString vrFormatFixed(double value, int decimals, QChar separator);
 
 // What the numeric edit does with one typed character.

@@ -282,6 +282,7 @@ TEST(CommPty, DeviceVanishingClosesThePortAndItCanReopen) {
     ASSERT_TRUE(comm.GetActive());
     comm.SendString("ok");
     EXPECT_EQ(pty->Read(2), QByteArray("ok"));
+    comm.NotifyDelete(TnrNotifyEvent::Make(&listener, &L::H)); // the listener goes first
 }
 
 } // namespace

@@ -16,8 +16,8 @@ void SymbolPageLook(TVrRaster& r, QSize size, int spacing) {
     r.SetRows(8);
     r.SetStyle(rsFlat);
     r.SetSpacing(spacing);
-    r.Palette().SetLow(kDarkGreen);
-    r.Palette().SetHigh(clLime);
+    r.Palette()->SetLow(kDarkGreen);
+    r.Palette()->SetHigh(clLime);
 }
 
 // Records the rectangles of the paint events a widget receives.
@@ -82,6 +82,19 @@ TEST(TVrRaster, FirstPaintFitsTheSize) {
     EXPECT_EQ(r.size(), QSize(129, 204));
 }
 
+TEST(TVrRaster, ShownRasterFitsOnItsFirstPaint) {
+    QWidget window;
+    window.resize(200, 250);
+    auto* r = new TVrRaster(&window);
+    SymbolPageLook(*r, {130, 204}, 1);
+    r->move(10, 20);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    r->repaint();
+    EXPECT_EQ(r->geometry(), QRect(10, 20, 129, 204)) << "the position stays";
+    EXPECT_EQ(r->GetBitmapCanvas().size(), QSize(129, 204));
+}
+
 TEST(TVrRaster, CellNumbering) {
     TVrRaster r;
     SymbolPageLook(r, {129, 204}, 1);
@@ -110,10 +123,10 @@ TEST(TVrRaster, SingleSelectSwitchesTheOthersOff) {
     EXPECT_TRUE(AllPixels(img, QRect(r.GetItemRect(5).adjusted(2, 2, -2, -2)), kDarkGreen));
 
     // Lit while changes were bracketed: the paint still leaves only one.
-    r.Leds().BeginUpdate();
+    r.Leds()->BeginUpdate();
     r.Items(1)->SetActive(true);
     r.Items(2)->SetActive(true);
-    r.Leds().EndUpdate();
+    r.Leds()->EndUpdate();
     r.RenderImage();
     int lit = 0;
     for (int i = 0; i < r.Count(); ++i)
@@ -157,7 +170,7 @@ TEST(TVrRaster, BevelChangeKeepsTheCellArea) {
     TVrRaster r;
     SymbolPageLook(r, {129, 204}, 1);
     r.RenderImage();
-    r.Bevel().SetBorderWidth(3); // 2 -> 5 pixels thick
+    r.Bevel()->SetBorderWidth(3); // 2 -> 5 pixels thick
     EXPECT_EQ(r.size(), QSize(125 + 10, 200 + 10));
     EXPECT_EQ(r.GetItemRect(0), QRect(5, 5, 25, 25));
     TVrBevel none;

@@ -9,6 +9,10 @@ const std::vector<GallerySection>& AllSections() {
         {"TVrUserLed", &LedSection},
         {"TVrTrackBar", &TrackBarSection},
         {"TVrPowerButton", &PowerButtonSection},
+        {"TVrRaster", &RasterSection},
+        {"TVrSwitch", &SwitchSection},
+        {"TVrNumEdit", &NumEditSection},
+        {"TVrWebLabel", &WebLabelSection},
     };
     return sections;
 }

@@ -18,6 +18,10 @@ const std::vector<GallerySection>& AllSections();
 QWidget* LedSection();
 QWidget* TrackBarSection();
 QWidget* PowerButtonSection();
+QWidget* RasterSection();
+QWidget* SwitchSection();
+QWidget* NumEditSection();
+QWidget* WebLabelSection();
 
 // A labelled cell: the widget above a caption naming its state.
 QWidget* Labelled(QWidget* widget, const QString& label);

@@ -26,7 +26,7 @@ void styleWebLabel(TVrWebLabel* label, const QString& caption, const QString& ur
     label->SetFontEnterColor(clYellow);
     label->SetColorLeave(clBtnFace);
     label->SetColorEnter(clNavy);
-    label->TextOutline().SetVisible(false);
+    label->TextOutline()->SetVisible(false);
     label->SetAlignment(taLeftJustify);
 }
 

@@ -49,8 +49,8 @@ void styleRaster(TVrRaster* raster, int spacing) {
     raster->SetColumns(5);
     raster->SetRows(8);
     raster->SetSpacing(spacing);
-    raster->Palette().SetLow(RGB(0, 55, 28));
-    raster->Palette().SetHigh(clLime);
+    raster->Palette()->SetLow(RGB(0, 55, 28));
+    raster->Palette()->SetHigh(clLime);
 }
 
 } // namespace

@@ -117,11 +117,17 @@ private:
 
 } // namespace
 
+// The one test with the transaction's own fixed wait. At 2400 baud it is 148 ms per exchange, a wide
+// margin for a simulator that answers within a millisecond, even on a loaded machine.
 TEST_F(SimulatedLine, PickingTheSimulatorFindsATerminalAtAddressOneWithTheRealWait) {
-    window->simulatedPort()->setSettings({});
+    tkm::sim::TerminalSettings settings;
+    settings.baudCode = 4; // 2400
+    window->simulatedPort()->setSettings(settings);
     const int entry = window->nrDeviceBox1->findText(QString::fromLatin1(SimulatedTerminalPort::kPortName));
     ASSERT_GE(entry, 0);
     window->nrDeviceBox1->Change(entry);
+    window->BR->setCurrentIndex(3);
+    window->BRChange();
     QTest::mouseClick(window->BOP, Qt::LeftButton);
     EXPECT_EQ(window->BOP->Caption(), QStringLiteral("Close port"));
     QTest::mouseClick(window->AdrInc, Qt::LeftButton);

@@ -2,6 +2,7 @@
 
 #include "app/AppDialogs.h"
 #include "app/CommTransactPort.h"
+#include "app/FileDialog.h"
 #include "app/HandlerGuard.h"
 #include "app/MemoTrafficLog.h"
 #include "app/SimulatedTerminalPort.h"
@@ -17,7 +18,6 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QCoreApplication>
-#include <QFileDialog>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
@@ -139,8 +139,8 @@ void TF1::FormCreate() {
     Page->setCurrentWidget(Display);
     SetPollInterval();
     const QString programFolder = QCoreApplication::applicationDirPath();
-    OpenDialog1->setDirectory(programFolder);
-    SaveDialog1->setDirectory(programFolder);
+    OpenDialog1->SetInitialDir(programFolder);
+    SaveDialog1->SetInitialDir(programFolder);
 }
 
 void TF1::connectHandlers() {

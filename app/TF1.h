@@ -15,7 +15,6 @@
 
 class QCheckBox;
 class QComboBox;
-class QFileDialog;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -24,6 +23,7 @@ class QPushButton;
 class QTabWidget;
 class QTimer;
 
+class FileDialog;
 class RadioGroup;
 class StatusBarPanels;
 class TnrComm;
@@ -77,8 +77,8 @@ public:
     QTimer* Timer1 = nullptr;
     QTimer* Timer3 = nullptr;
     QTabWidget* Page = nullptr;
-    QFileDialog* OpenDialog1 = nullptr;
-    QFileDialog* SaveDialog1 = nullptr;
+    FileDialog* OpenDialog1 = nullptr;
+    FileDialog* SaveDialog1 = nullptr;
 
     // Pages, in their order on the page control.
     QWidget* Display = nullptr;

@@ -1,4 +1,5 @@
 // The connection panel, the traffic log, the status bar, the timers and the page control.
+#include "app/FileDialog.h"
 #include "app/LayoutHelpers.h"
 #include "app/SimulatedTerminalPort.h"
 #include "app/StatusBarPanels.h"
@@ -11,7 +12,6 @@
 #include "widgets/TVrUserLed.h"
 
 #include <QComboBox>
-#include <QFileDialog>
 #include <QFrame>
 #include <QGroupBox>
 #include <QPlainTextEdit>
@@ -26,13 +26,11 @@ const QStringList kBaudRates = {QStringLiteral("300"),   QStringLiteral("600"), 
                                 QStringLiteral("19200"), QStringLiteral("38400"), QStringLiteral("57600"),
                                 QStringLiteral("115200")};
 
-QFileDialog* makeFileDialog(QWidget* owner, const char* name, QFileDialog::AcceptMode mode) {
-    auto* dialog = new QFileDialog(owner);
+FileDialog* makeFileDialog(QWidget* owner, const char* name, FileDialog::Kind kind) {
+    auto* dialog = new FileDialog(kind, owner);
     dialog->setObjectName(QString::fromLatin1(name));
-    dialog->setAcceptMode(mode);
-    dialog->setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
-    dialog->setNameFilter(QStringLiteral("tkm_setting (*.tkm)"));
-    dialog->setDefaultSuffix(QStringLiteral("tkm"));
+    dialog->SetFilter(QStringLiteral("tkm_setting (*.tkm)"));
+    dialog->SetDefaultExt(QStringLiteral("tkm"));
     return dialog;
 }
 
@@ -146,6 +144,6 @@ void TF1::buildConnectionPanel() {
     Timer3->setObjectName(QStringLiteral("Timer3"));
     Timer3->setInterval(150);
 
-    OpenDialog1 = makeFileDialog(this, "OpenDialog1", QFileDialog::AcceptOpen);
-    SaveDialog1 = makeFileDialog(this, "SaveDialog1", QFileDialog::AcceptSave);
+    OpenDialog1 = makeFileDialog(this, "OpenDialog1", FileDialog::Kind::Open);
+    SaveDialog1 = makeFileDialog(this, "SaveDialog1", FileDialog::Kind::Save);
 }

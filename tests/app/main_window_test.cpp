@@ -3,6 +3,7 @@
 #include "ScriptedTerminal.h"
 
 #include "app/AppDialogs.h"
+#include "app/FileDialog.h"
 #include "app/StatusBarPanels.h"
 #include "app/TF1.h"
 
@@ -13,6 +14,7 @@
 #include "widgets/TVrUserLed.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -113,6 +115,10 @@ TEST_F(MainWindow, IsBuiltAsDesigned) {
     EXPECT_EQ(bar->panelText(2), QStringLiteral("FW"));
     EXPECT_EQ(bar->panelText(4), QStringLiteral("Code Page"));
     EXPECT_EQ(bar->panelText(6), QStringLiteral("Check Summ"));
+    for (const FileDialog* dialog : {window->OpenDialog1, window->SaveDialog1}) {
+        EXPECT_EQ(dialog->InitialDir(), QCoreApplication::applicationDirPath());
+        EXPECT_EQ(dialog->Filter(), QStringLiteral("tkm_setting (*.tkm)"));
+    }
     EXPECT_FALSE(window->ClearKey->isEnabled());
     EXPECT_FALSE(window->Button8->isEnabled());
     EXPECT_EQ(window->findChild<QLabel*>(QStringLiteral("CDDIO3"))->text(), QStringLiteral("IN"));

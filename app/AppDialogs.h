@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+class QWidget;
+
+// The application's modal boxes: the standard exception box and the fixed message boxes of the pages.
+// Both are replaceable so that tests run without a blocking dialog; an empty function restores the
+// real box. User-interface thread only.
+class AppDialogs {
+public:
+    enum class Icon { Warning, Error };
+    enum class Buttons { Ok, OkCancel };
+
+    using ExceptionBox = std::function<void(const QString& text)>;
+    using MessageBox = std::function<bool(Icon icon, Buttons buttons, const QString& text)>;
+
+    static void showException(const QString& text);
+    // True when the user confirmed with OK; Cancel or closing the box gives false.
+    static bool message(Icon icon, Buttons buttons, const QString& text);
+
+    static void setExceptionBox(ExceptionBox box);
+    static void setMessageBox(MessageBox box);
+    // Parent of the real boxes (the main window); may be null.
+    static void setOwner(QWidget* owner);
+};

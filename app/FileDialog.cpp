@@ -1,0 +1,28 @@
+#include "app/FileDialog.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QWidget>
+
+FileDialog::FileDialog(Kind kind, QWidget* owner) : QObject(owner), kind_(kind), owner_(owner) {}
+
+bool FileDialog::Execute() {
+    std::optional<QString> chosen;
+    if (chooser_) {
+        chosen = chooser_(*this);
+    } else {
+        const QString start = fileName_.isEmpty() ? initialDir_ : fileName_;
+        QFileDialog dialog(owner_, QString(), start, filter_);
+        dialog.setAcceptMode(kind_ == Kind::Open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
+        dialog.setFileMode(kind_ == Kind::Open ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+        if (!defaultExt_.isEmpty())
+            dialog.setDefaultSuffix(defaultExt_);
+        if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
+            chosen = dialog.selectedFiles().constFirst();
+    }
+    if (!chosen || chosen->isEmpty())
+        return false;
+    fileName_ = *chosen;
+    return true;
+}

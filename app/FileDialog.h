@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+#include <functional>
+#include <optional>
+
+class QWidget;
+
+// A file dialog component of the window: it keeps its filter, initial folder and last file name
+// between uses and shows the platform's open or save dialog only when executed (no dialog widget,
+// and no file-system watcher, lives while it is not shown). User-interface thread only.
+class FileDialog : public QObject {
+    Q_OBJECT
+public:
+    enum class Kind { Open, Save };
+    // Stands in for the dialog in tests: returns the chosen file, or nothing for Cancel.
+    using Chooser = std::function<std::optional<QString>(const FileDialog& dialog)>;
+
+    FileDialog(Kind kind, QWidget* owner);
+
+    Kind kind() const { return kind_; }
+    QString Filter() const { return filter_; }
+    void SetFilter(const QString& filter) { filter_ = filter; }
+    QString InitialDir() const { return initialDir_; }
+    void SetInitialDir(const QString& folder) { initialDir_ = folder; }
+    QString FileName() const { return fileName_; }
+    void SetFileName(const QString& fileName) { fileName_ = fileName; }
+    QString DefaultExt() const { return defaultExt_; }
+    void SetDefaultExt(const QString& extension) { defaultExt_ = extension; }
+
+    // Shows the dialog; true and FileName set when the user chose a file, false on Cancel.
+    bool Execute();
+
+    void setChooser(Chooser chooser) { chooser_ = std::move(chooser); }
+
+private:
+    Kind kind_;
+    QWidget* owner_;
+    QString filter_;
+    QString initialDir_;
+    QString fileName_;
+    QString defaultExt_;
+    Chooser chooser_;
+};

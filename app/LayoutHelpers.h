@@ -1,0 +1,41 @@
+#pragma once
+
+#include "widgets/TVrUserLed.h"
+
+#include <QString>
+#include <QWidget>
+
+#include <utility>
+
+// Creates a child widget with its component name and its place on the parent, as the window is
+// designed (fixed pixel positions).
+template <class W, class... Args>
+W* place(QWidget* parent, const char* name, int x, int y, int width, int height, Args&&... args) {
+    auto* widget = new W(std::forward<Args>(args)..., parent);
+    widget->setObjectName(QString::fromLatin1(name));
+    widget->setGeometry(x, y, width, height);
+    return widget;
+}
+
+template <class W, class... Args>
+W* place(QWidget* parent, const QString& name, int x, int y, int width, int height, Args&&... args) {
+    auto* widget = new W(std::forward<Args>(args)..., parent);
+    widget->setObjectName(name);
+    widget->setGeometry(x, y, width, height);
+    return widget;
+}
+
+// The look the window gives its LEDs: solid colours (equal gradient pairs) inside a one-pixel black
+// outline and a one-pixel button-face band.
+inline void styleLed(TVrUserLed* led, TColor off, TColor on) {
+    led->PaletteEx()->SetLow1(off);
+    led->PaletteEx()->SetLow2(off);
+    led->PaletteEx()->SetHigh1(on);
+    led->PaletteEx()->SetHigh2(on);
+    TVrBevel* bevel = led->Bevel();
+    bevel->SetOuterOutline(osOuter);
+    bevel->SetOuterStyle(bsNone);
+    bevel->SetInnerStyle(bsNone);
+    bevel->SetInnerSpace(1);
+    bevel->SetInnerColor(clBtnFace);
+}

@@ -1,0 +1,24 @@
+#include "app/SimulatedTerminalPort.h"
+
+#include "sim/SimTerminal.h"
+
+#include <stdexcept>
+
+SimulatedTerminalPort::SimulatedTerminalPort() = default;
+SimulatedTerminalPort::~SimulatedTerminalPort() = default;
+
+void SimulatedTerminalPort::setSettings(const tkm::sim::TerminalSettings& settings) {
+    settings_ = settings;
+}
+
+std::string SimulatedTerminalPort::path() {
+    if (!terminal_) {
+        tkm::sim::SimTerminal::Options options;
+        options.settings = settings_;
+        auto terminal = std::make_unique<tkm::sim::SimTerminal>(options);
+        if (const std::string error = terminal->start(); !error.empty())
+            throw std::runtime_error("The TKM-9214 simulator did not start: " + error);
+        terminal_ = std::move(terminal);
+    }
+    return terminal_->slavePath();
+}

@@ -1,0 +1,149 @@
+// The connection panel, the traffic log, the status bar, the timers and the page control.
+#include "app/FileDialog.h"
+#include "app/LayoutHelpers.h"
+#include "app/SimulatedTerminalPort.h"
+#include "app/StatusBarPanels.h"
+#include "app/TF1.h"
+
+#include "seriallink/TnrComm.h"
+#include "seriallink/TnrDeviceBox.h"
+#include "widgets/TVrPowerButton.h"
+#include "widgets/TVrTrackBar.h"
+#include "widgets/TVrUserLed.h"
+
+#include <QComboBox>
+#include <QFrame>
+#include <QGroupBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTimer>
+
+namespace {
+
+const QStringList kBaudRates = {QStringLiteral("300"),   QStringLiteral("600"),   QStringLiteral("1200"),
+                                QStringLiteral("2400"),  QStringLiteral("4800"),  QStringLiteral("9600"),
+                                QStringLiteral("19200"), QStringLiteral("38400"), QStringLiteral("57600"),
+                                QStringLiteral("115200")};
+
+FileDialog* makeFileDialog(QWidget* owner, const char* name, FileDialog::Kind kind) {
+    auto* dialog = new FileDialog(kind, owner);
+    dialog->setObjectName(QString::fromLatin1(name));
+    dialog->SetFilter(QStringLiteral("tkm_setting (*.tkm)"));
+    dialog->SetDefaultExt(QStringLiteral("tkm"));
+    return dialog;
+}
+
+} // namespace
+
+void TF1::buildConnectionPanel() {
+    nrComm1 = new TnrComm(this);
+    nrComm1->setObjectName(QStringLiteral("nrComm1"));
+    nrComm1->SetBaudRate(9600);
+    nrComm1->SetParity(pNone);
+    nrComm1->SetStopBits(sbOne);
+    nrComm1->SetByteSize(8);
+    nrComm1->SetStreamProtocol(spNone);
+    nrComm1->SetBufferInSize(128);
+    nrComm1->SetBufferOutSize(128);
+    nrComm1->SetTimeoutRead(0);
+    nrComm1->SetTimeoutWrite(100);
+    nrComm1->SetComPortNo(1);
+
+    // The built-in simulated terminal is one more port of the chooser; the simulator starts when the
+    // port is first opened. A simulator that cannot start gives no path, so opening fails as usual.
+    simulatedPort_ = std::make_unique<SimulatedTerminalPort>();
+    simulatorPortNo_ = nrComm1->AddExtraPort(QString::fromLatin1(SimulatedTerminalPort::kPortName), [this] {
+        try {
+            return QString::fromStdString(simulatedPort_->path());
+        } catch (const std::exception&) {
+            return QString();
+        }
+    });
+
+    auto* panel = place<QFrame>(this, "Panel1", 0, 0, 498, 104);
+    panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    Panel1 = panel;
+
+    nrDeviceBox1 = place<TnrDeviceBox>(Panel1, "nrDeviceBox1", 8, 8, 105, 21);
+    nrDeviceBox1->setFocusPolicy(Qt::NoFocus);
+    nrDeviceBox1->SetComm(nrComm1);
+
+    BR = place<QComboBox>(Panel1, "BR", 8, 38, 105, 21);
+    BR->addItems(kBaudRates);
+    BR->setCurrentIndex(5);
+
+    BOP = place<TVrPowerButton>(Panel1, "BOP", 122, 6, 110, 25);
+    BOP->SetCaption(QStringLiteral("Open port"));
+    CSE = place<TVrPowerButton>(Panel1, "CSE", 122, 36, 110, 25);
+    CSE->SetCaption(QStringLiteral("CheckSum"));
+
+    led = place<TVrUserLed>(Panel1, "led", 10, 70, 29, 15);
+    styleLed(led, RGB(0, 64, 0), RGB(0, 191, 0));
+
+    GroupBox1 = place<QGroupBox>(Panel1, "GroupBox1", 240, 2, 252, 98);
+    GroupBox1->setTitle(QStringLiteral("ADDRESS=0x00 / 0 "));
+    Adr = place<TVrTrackBar>(GroupBox1, "Adr", 6, 16, 240, 42);
+    Adr->SetMinValue(0);
+    Adr->SetMaxValue(255);
+    Adr->SetPosition(0);
+    AdrDec = place<QPushButton>(GroupBox1, "AdrDec", 10, 64, 28, 25);
+    AdrDec->setText(QStringLiteral("-"));
+    AdrInc = place<QPushButton>(GroupBox1, "AdrInc", 42, 64, 28, 25);
+    AdrInc->setText(QStringLiteral("+"));
+    Scan = place<TVrPowerButton>(GroupBox1, "Scan", 132, 63, 110, 27);
+    Scan->SetCaption(QStringLiteral("Scan"));
+
+    RCVS = place<QPlainTextEdit>(this, "RCVS", 4, 108, 420, 130);
+    RCVS->setReadOnly(true);
+    RCVS->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    RCVS->setLineWrapMode(QPlainTextEdit::NoWrap);
+    RCVS->setTabStopDistance(32);
+    Button4 = place<QPushButton>(this, "Button4", 428, 108, 66, 25);
+    Button4->setText(QStringLiteral("Clear"));
+
+    Page = place<QTabWidget>(this, "Page", 0, 242, 498, 356);
+    struct PageSpec {
+        QWidget** member;
+        const char* name;
+        const char* caption;
+    };
+    const PageSpec pages[] = {{&Display, "Display", "Display"},
+                              {&Keyboard, "Keyboard", "Keyboard"},
+                              {&DIO, "DIO", "DIO"},
+                              {&UserSymbols, "UserSymbols", "UserSymbols"},
+                              {&Setting, "Setting", "Setting"},
+                              {&WDTimer, "WDTimer", "WDT"},
+                              {&About, "About", "About"}};
+    for (const PageSpec& spec : pages) {
+        auto* page = new QWidget;
+        page->setObjectName(QString::fromLatin1(spec.name));
+        Page->addTab(page, QString::fromLatin1(spec.caption));
+        *spec.member = page;
+    }
+
+    const QList<StatusBarPanels::PanelSpec> panels = {
+        {30, false, Qt::AlignRight, QStringLiteral("Dev")},
+        {80, true, Qt::AlignLeft, QString()},
+        {25, false, Qt::AlignRight, QStringLiteral("FW")},
+        {50, true, Qt::AlignLeft, QString()},
+        {60, false, Qt::AlignRight, QStringLiteral("Code Page")},
+        {80, true, Qt::AlignLeft, QString()},
+        {70, false, Qt::AlignRight, QStringLiteral("Check Summ")},
+        {50, true, Qt::AlignLeft, QString()},
+        {50, false, Qt::AlignLeft, QString()},
+    };
+    StBar = new StatusBarPanels(panels, this);
+    StBar->setObjectName(QStringLiteral("StBar"));
+    StBar->setGeometry(0, 598, 498, 20);
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(250);
+    Timer3 = new QTimer(this);
+    Timer3->setObjectName(QStringLiteral("Timer3"));
+    Timer3->setInterval(150);
+
+    OpenDialog1 = makeFileDialog(this, "OpenDialog1", FileDialog::Kind::Open);
+    SaveDialog1 = makeFileDialog(this, "SaveDialog1", FileDialog::Kind::Save);
+}

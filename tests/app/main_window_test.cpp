@@ -1,0 +1,411 @@
+// The main window's structure and its handlers, with the transaction answered by a scripted port.
+#include "ScriptedPort.h"
+#include "ScriptedTerminal.h"
+
+#include "app/AppDialogs.h"
+#include "app/FileDialog.h"
+#include "app/StatusBarPanels.h"
+#include "app/TF1.h"
+
+#include "seriallink/TnrComm.h"
+#include "widgets/TVrPowerButton.h"
+#include "widgets/TVrSwitch.h"
+#include "widgets/TVrTrackBar.h"
+#include "widgets/TVrUserLed.h"
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTimer>
+#include <QtTest/QTest>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+class MainWindow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        AppDialogs::setExceptionBox([this](const QString& text) { exceptions << text; });
+        AppDialogs::setMessageBox([this](AppDialogs::Icon, AppDialogs::Buttons, const QString& text) {
+            messages << text;
+            return true;
+        });
+        window = std::make_unique<TF1>();
+        window->Timer1->stop();
+        window->Timer3->stop();
+        window->setSleep([](int) {});
+    }
+
+    void TearDown() override {
+        window.reset();
+        AppDialogs::setExceptionBox({});
+        AppDialogs::setMessageBox({});
+    }
+
+    // Answers through `terminal` from now on; frames sent are in port->sent.
+    void talkTo(ScriptedPort::Script terminal) {
+        port = std::make_unique<ScriptedPort>(std::move(terminal));
+        window->setTransactPort(port.get());
+    }
+
+    std::unique_ptr<TF1> window;
+    std::unique_ptr<ScriptedPort> port;
+    QStringList exceptions;
+    QStringList messages;
+};
+
+} // namespace
+
+TEST_F(MainWindow, IsBuiltAsDesigned) {
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("TKM-9214 Utility"));
+    EXPECT_EQ(window->size(), QSize(498, 618));
+    EXPECT_EQ(window->minimumSize(), window->maximumSize());
+    EXPECT_FALSE(window->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+    EXPECT_EQ(window->Page->currentWidget(), window->Display);
+    EXPECT_EQ(window->Timer1->interval(), 382);
+    EXPECT_EQ(window->Timer3->interval(), 150);
+    EXPECT_EQ(window->BR->currentText(), QStringLiteral("9600"));
+    EXPECT_EQ(window->BR->count(), 10);
+    EXPECT_EQ(window->GroupBox1->title(), QStringLiteral("ADDRESS=0x00 / 0 "));
+    EXPECT_EQ(window->BOP->Caption(), QStringLiteral("Open port"));
+    EXPECT_FALSE(window->CSE->Active());
+    EXPECT_FALSE(window->deviceFound);
+
+    const char* const names[] = {"Display", "Keyboard", "DIO", "UserSymbols", "Setting", "WDTimer", "About"};
+    const char* const captions[] = {"Display", "Keyboard", "DIO", "UserSymbols", "Setting", "WDT", "About"};
+    ASSERT_EQ(window->Page->count(), 7);
+    for (int i = 0; i < 7; ++i) {
+        EXPECT_EQ(window->Page->widget(i)->objectName(), QString::fromLatin1(names[i]));
+        EXPECT_EQ(window->Page->tabText(i), QString::fromLatin1(captions[i]));
+    }
+
+    // Every component the pages and the display rules look up by name exists.
+    QStringList expected = {
+        "Panel1",      "nrDeviceBox1", "BR",       "BOP",         "CSE",        "led",      "GroupBox1",
+        "Adr",         "AdrDec",       "AdrInc",   "Scan",        "StBar",      "RCVS",     "Button4",
+        "Timer1",      "Timer3",       "Page",     "EnDispl",     "BCurs",      "Scurs",    "EEPDispl",
+        "Button14",    "Button15",     "Edit1",    "LStr",        "Button12",   "Button11", "Led1",
+        "Led2",        "CX",           "CY",       "Button13",    "Fix",        "ClearKey", "Button7",
+        "Button8",     "Button9",      "Button10", "SUS",         "USCode",     "InvUS",    "ClearUS",
+        "SaveSym",     "SaveAllSym",   "Button5",  "Button6",     "GroupBox2",  "AdrNew",   "Button1",
+        "Button2",     "BRNew",        "CodePage", "CheckSum",    "Label1",     "Label4",   "Label5",
+        "ReadSetting", "SaveSettign",  "Button3",  "Button16",    "Button17",   "Stat_dev", "Button18",
+        "WDTT",        "WDTEN",        "RWDT",     "DIS_RESWDT",  "Label22",    "Label23",  "VrWebLabel1",
+        "VrWebLabel2", "VrWebLabel3",  "Image1",   "OpenDialog1", "SaveDialog1"};
+    for (int k = 1; k <= 30; ++k)
+        expected << QStringLiteral("B%1").arg(k);
+    for (int k = 0; k < 8; ++k)
+        expected << QStringLiteral("DIO%1").arg(k) << QStringLiteral("DDIO%1").arg(k)
+                 << QStringLiteral("CDDIO%1").arg(k) << QStringLiteral("PON%1").arg(k)
+                 << QStringLiteral("SAFE%1").arg(k) << QStringLiteral("US%1").arg(k);
+    expected << QStringLiteral("US8");
+    for (const QString& name : expected)
+        EXPECT_NE(window->findChild<QObject*>(name), nullptr) << name.toStdString();
+
+    const StatusBarPanels* bar = window->StBar;
+    ASSERT_EQ(bar->panelCount(), 9);
+    EXPECT_EQ(bar->panelText(0), QStringLiteral("Dev"));
+    EXPECT_EQ(bar->panelText(2), QStringLiteral("FW"));
+    EXPECT_EQ(bar->panelText(4), QStringLiteral("Code Page"));
+    EXPECT_EQ(bar->panelText(6), QStringLiteral("Check Summ"));
+    for (const FileDialog* dialog : {window->OpenDialog1, window->SaveDialog1}) {
+        EXPECT_EQ(dialog->InitialDir(), QCoreApplication::applicationDirPath());
+        EXPECT_EQ(dialog->Filter(), QStringLiteral("tkm_setting (*.tkm)"));
+    }
+    EXPECT_FALSE(window->ClearKey->isEnabled());
+    EXPECT_FALSE(window->Button8->isEnabled());
+    EXPECT_EQ(window->findChild<QLabel*>(QStringLiteral("CDDIO3"))->text(), QStringLiteral("IN"));
+}
+
+TEST_F(MainWindow, AboutPictureIsDecodedIntoImage1) {
+    const QLabel* image = window->Image1;
+    ASSERT_FALSE(image->pixmap().isNull());
+    EXPECT_EQ(image->pixmap().size(), QSize(300, 140));
+    EXPECT_EQ(image->geometry(), QRect(160, 16, 300, 140));
+}
+
+TEST_F(MainWindow, AddressChangeSetsCaptionAndIdentifiesThere) {
+    talkTo(ScriptedTerminal{});
+    window->Adr->SetPosition(10);
+    EXPECT_EQ(window->GroupBox1->title(), QStringLiteral("ADDRESS=0x0A / 10  "));
+    ASSERT_FALSE(port->sent.empty());
+    EXPECT_EQ(port->sent.front(), "$0AM");
+    EXPECT_FALSE(window->deviceFound);
+}
+
+TEST_F(MainWindow, MinusAtAddressZeroSendsNothing) {
+    talkTo(ScriptedTerminal{});
+    QTest::mouseClick(window->AdrDec, Qt::LeftButton);
+    EXPECT_EQ(window->Adr->Position(), 0);
+    EXPECT_TRUE(port->sent.empty());
+    EXPECT_EQ(window->GroupBox1->title(), QStringLiteral("ADDRESS=0x00 / 0 "));
+}
+
+TEST_F(MainWindow, IdentificationReadsInOrderAndFillsStatusBar) {
+    ScriptedTerminal terminal;
+    terminal.codePage = "02";
+    talkTo(terminal);
+    window->Adr->SetPosition(1);
+    EXPECT_TRUE(window->deviceFound);
+    const std::vector<std::string> order = {"$01M", "$01F", "$01D", "~014P", "~014S",
+                                            "@01",  "$01T", "$012", "~012"};
+    EXPECT_EQ(port->sent, order);
+    EXPECT_EQ(window->StBar->panelText(1), QStringLiteral("TKM-9214"));
+    EXPECT_EQ(window->StBar->panelText(3), QStringLiteral("1.02"));
+    EXPECT_EQ(window->StBar->panelText(5), QStringLiteral("KOI-8R"));
+    EXPECT_EQ(window->StBar->panelText(7), QStringLiteral("OFF"));
+    // Direction byte F0: lines 0..3 inputs; power-on 0F lights PON4..7; safe 81 lights SAFE0 and SAFE7.
+    EXPECT_EQ(window->findChild<QLabel*>(QStringLiteral("CDDIO0"))->text(), QStringLiteral("IN"));
+    EXPECT_EQ(window->findChild<QLabel*>(QStringLiteral("CDDIO4"))->text(), QStringLiteral("OUT"));
+    EXPECT_EQ(window->ReadLedBank(QStringLiteral("PON")), "0F");
+    EXPECT_EQ(window->ReadLedBank(QStringLiteral("SAFE")), "81");
+    EXPECT_EQ(window->device.cfgAddress, "01");
+    EXPECT_EQ(window->device.cfgCodePage, "02");
+    // Every exchange is in the traffic log.
+    EXPECT_EQ(window->RCVS->document()->blockCount(), 9);
+}
+
+TEST_F(MainWindow, ConfigurationOfWrongLengthFailsIdentification) {
+    for (const std::string configuration : {"010Z06010", "010Z0601000"}) {
+        ScriptedTerminal terminal;
+        terminal.configuration = configuration;
+        talkTo(terminal);
+        window->deviceFound = true;
+        window->Adr->SetPosition(window->Adr->Position() == 1 ? 0 : 1);
+        window->Adr->SetPosition(1);
+        EXPECT_FALSE(window->deviceFound) << configuration;
+        EXPECT_EQ(port->sent.back(), "$012") << configuration;
+        EXPECT_EQ(window->StBar->panelText(1), QString()) << configuration;
+    }
+}
+
+TEST_F(MainWindow, NonHexWatchdogPeriodShowsTheConversionError) {
+    ScriptedTerminal terminal;
+    terminal.watchdog = "011ZZ";
+    talkTo(terminal);
+    window->deviceFound = true;
+    window->Adr->SetPosition(1);
+    EXPECT_FALSE(window->deviceFound);
+    ASSERT_EQ(exceptions.size(), 1);
+    EXPECT_TRUE(exceptions[0].contains(QStringLiteral("is not a valid integer value")));
+}
+
+TEST_F(MainWindow, BaudRateSetsPollInterval) {
+    const int expected[] = {1374, 862, 606, 478, 414, 382, 366, 358, 354, 352};
+    for (int i = 0; i < 10; ++i) {
+        window->BR->setCurrentIndex(i);
+        window->BRChange();
+        EXPECT_EQ(window->Timer1->interval(), expected[i]) << i;
+    }
+}
+
+TEST_F(MainWindow, HighlightFadesOnTheFourthTick) {
+    const QColor face = window->palette().color(QPalette::Button);
+    window->keyHighlight[12] = 3;
+    window->setKeyPanelColor(12, QColor(0, 255, 0));
+    for (int tick = 1; tick <= 3; ++tick) {
+        window->Timer3Timer();
+        EXPECT_EQ(window->keyPanel(12)->palette().color(QPalette::Window), QColor(0, 255, 0)) << tick;
+    }
+    window->Timer3Timer();
+    EXPECT_EQ(window->keyPanel(12)->palette().color(QPalette::Window), face);
+
+    // Fix holds the highlight only while the terminal is found.
+    window->keyHighlight[5] = 1;
+    window->setKeyPanelColor(5, QColor(0, 255, 0));
+    window->Fix->SetActive(true);
+    window->deviceFound = true;
+    for (int tick = 0; tick < 5; ++tick)
+        window->Timer3Timer();
+    EXPECT_EQ(window->keyHighlight[5], 1);
+    window->deviceFound = false;
+    window->Timer3Timer();
+    window->Timer3Timer();
+    EXPECT_EQ(window->keyPanel(5)->palette().color(QPalette::Window), face);
+}
+
+TEST_F(MainWindow, PageChangesWithFlagClearSendNothing) {
+    talkTo(ScriptedTerminal{});
+    window->WDTEN->SetActive(true);
+    for (int i = 1; i < window->Page->count(); ++i)
+        window->Page->setCurrentIndex(i);
+    window->Page->setCurrentIndex(0);
+    EXPECT_TRUE(port->sent.empty());
+    EXPECT_TRUE(window->WDTEN->Active());
+    EXPECT_TRUE(window->isEnabled());
+}
+
+TEST_F(MainWindow, LeavingWdtSendsClearAndWatchdogOff) {
+    talkTo(ScriptedTerminal{});
+    window->Adr->SetPosition(1);
+    ASSERT_TRUE(window->deviceFound);
+    window->Page->setCurrentWidget(window->WDTimer);
+    EXPECT_EQ(port->sent.size(), 9u + 4u); // clear, watchdog read, two test-screen texts
+    port->sent.clear();
+    window->WDTEN->SetActive(true);
+    window->Page->setCurrentWidget(window->Display);
+    const std::vector<std::string> expected = {"$01T", "~01301E"};
+    EXPECT_EQ(port->sent, expected);
+    EXPECT_FALSE(window->WDTEN->Active());
+    EXPECT_TRUE(window->deviceFound);
+}
+
+TEST_F(MainWindow, TestScreensOfEveryPage) {
+    ScriptedTerminal terminal;
+    talkTo(terminal);
+    window->Adr->SetPosition(1);
+    ASSERT_TRUE(window->deviceFound);
+
+    struct Case {
+        QWidget* page;
+        std::vector<std::string> frames;
+    };
+    const std::string off = "~01301E";
+    const std::vector<Case> cases = {
+        {window->Keyboard, {"$01T", off, "$01T000KEYBOARD TEST"}},
+        {window->DIO, {"$01T", off, "$01T000DIO TEST"}},
+        {window->UserSymbols,
+         {"$01T", off, "$01T1000 1 2 3 4 5 6 7", "$01T200", "$01O\xB0 \xB1 \xB2 \xB3 \xB4 \xB5 \xB6 \xB7  ",
+          "$01T000USER SYMBOLS"}},
+        {window->Setting,
+         {"$01T", off, "$01T000Address   :01", "$01T100Baud Rate :06", "$01T200Code page :01",
+          "$01T300Check summ:00"}},
+        {window->About,
+         {"$01T", off, "$01T000Device   :TKM-9214", "$01T100Firmware :1.02", "$01T200Web site",
+          "$01T300tkm.example"}},
+        {window->WDTimer, {"$01T", "~012", "$01T000WDT TEST", "$01T100"}},
+        {window->Display, {"$01T", off}},
+    };
+    for (const Case& c : cases) {
+        port->sent.clear();
+        window->Page->setCurrentWidget(c.page);
+        EXPECT_EQ(port->sent, c.frames) << c.page->objectName().toStdString();
+        EXPECT_TRUE(window->isEnabled());
+    }
+}
+
+TEST_F(MainWindow, UserSymbolsEntrySendsTheCodePagesSymbolCodes) {
+    for (const char* codePage : {"00", "01", "02"}) {
+        ScriptedTerminal terminal;
+        terminal.codePage = codePage;
+        talkTo(terminal);
+        window->Page->setCurrentWidget(window->Display);
+        window->deviceFound = false;
+        window->Timer1Timer(); // identifies at address 0... which is not the terminal's
+        window->Adr->SetPosition(1);
+        ASSERT_TRUE(window->deviceFound);
+        port->sent.clear();
+        window->Page->setCurrentWidget(window->UserSymbols);
+        std::string symbols;
+        const unsigned char first = std::string(codePage) == "02" ? 0xB8 : 0xB0;
+        for (int i = 0; i < 8; ++i)
+            symbols += std::string(1, static_cast<char>(first + i)) + " ";
+        ASSERT_GE(port->sent.size(), 5u);
+        EXPECT_EQ(port->sent[4], "$01O" + symbols + " ") << codePage;
+        window->Adr->SetPosition(0);
+    }
+}
+
+TEST_F(MainWindow, PollTickOnSettingPageWithTerminalFoundSendsNothing) {
+    talkTo(ScriptedTerminal{});
+    window->Adr->SetPosition(1);
+    window->Page->setCurrentWidget(window->Setting);
+    port->sent.clear();
+    window->Timer1Timer();
+    EXPECT_TRUE(port->sent.empty());
+    EXPECT_TRUE(window->deviceFound);
+}
+
+TEST_F(MainWindow, OpeningAMissingPortShowsTheErrorAndLeavesBopOn) {
+    window->nrComm1->SetComPortNo(250);
+    QTest::mouseClick(window->BOP, Qt::LeftButton);
+    EXPECT_TRUE(window->BOP->Active());
+    EXPECT_EQ(window->BOP->Caption(), QStringLiteral("Open port"));
+    EXPECT_FALSE(window->nrComm1->GetActive());
+    ASSERT_EQ(exceptions.size(), 1);
+    EXPECT_TRUE(exceptions[0].contains(QStringLiteral("Open Error")));
+    // The next click closes, which succeeds.
+    QTest::mouseClick(window->BOP, Qt::LeftButton);
+    EXPECT_FALSE(window->BOP->Active());
+    EXPECT_EQ(window->BOP->Caption(), QStringLiteral("Open port"));
+    EXPECT_EQ(exceptions.size(), 1);
+}
+
+TEST_F(MainWindow, ScanWithNobodyTriesEveryAddressOnceAndReturnsToZero) {
+    talkTo([](const std::string&) { return std::string(); });
+    window->BR->setCurrentIndex(9);
+    window->BRChange();
+    port->sent.clear();
+    window->Scan->SetActive(true);
+    window->AddressScan();
+    std::vector<std::string> names;
+    for (const std::string& frame : port->sent)
+        if (frame.size() == 4 && frame[3] == 'M')
+            names.push_back(frame);
+    ASSERT_EQ(names.size(), 256u); // 1..255, then 0 again
+    for (int a = 1; a <= 255; ++a)
+        EXPECT_EQ(names[static_cast<size_t>(a - 1)], "$" + tkm::protocol::AddressText(a) + "M");
+    EXPECT_EQ(names.back(), "$00M");
+    EXPECT_EQ(window->Adr->Position(), 0);
+    EXPECT_FALSE(window->Scan->Active());
+    EXPECT_FALSE(window->deviceFound);
+}
+
+TEST_F(MainWindow, ScanFindsTheTerminalAndStops) {
+    ScriptedTerminal terminal;
+    terminal.address = 0x37;
+    talkTo(terminal);
+    window->Scan->SetActive(true);
+    window->Timer1Timer();
+    EXPECT_EQ(window->Adr->Position(), 0x37);
+    EXPECT_TRUE(window->deviceFound);
+    EXPECT_FALSE(window->Scan->Active());
+    EXPECT_EQ(window->GroupBox1->title(), QStringLiteral("ADDRESS=0x37 / 55  "));
+}
+
+TEST_F(MainWindow, LedBankAndDirectionRules) {
+    struct Case {
+        std::string value;
+        std::string readBack;
+        const char* captions; // CDDIO0..7 for the same byte as a direction byte: I = IN, O = OUT
+    };
+    const Case cases[] = {
+        {"F0", "F0", "IIIIOOOO"}, {"01", "01", "OOOOOOOI"}, {"", "00", "OOOOOOOO"},
+        {"ff", "FF", "IIIIIIII"}, {"G1", "01", "OOOOOOOI"}, // a non-hex digit counts as 0000
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.value);
+        window->ShowLedBank(QStringLiteral("DIO"), c.value);
+        EXPECT_EQ(window->ReadLedBank(QStringLiteral("DIO")), c.readBack);
+        window->Button8->setEnabled(true);
+        window->ShowDirections(c.value);
+        EXPECT_FALSE(window->Button8->isEnabled());
+        for (int k = 0; k < 8; ++k) {
+            const bool input = c.captions[k] == 'I';
+            EXPECT_EQ(window->findChild<QLabel*>(QStringLiteral("CDDIO%1").arg(k))->text(),
+                      input ? QStringLiteral("IN") : QStringLiteral("OUT"));
+            EXPECT_EQ(window->findChild<TVrSwitch*>(QStringLiteral("DDIO%1").arg(k))->Offset(),
+                      input ? 0 : 1);
+        }
+    }
+    // Line 7 is the least significant bit: "01" lights only DIO7.
+    window->ShowLedBank(QStringLiteral("DIO"), "01");
+    EXPECT_TRUE(window->findChild<TVrUserLed*>(QStringLiteral("DIO7"))->Active());
+    EXPECT_FALSE(window->findChild<TVrUserLed*>(QStringLiteral("DIO0"))->Active());
+}
+
+TEST_F(MainWindow, TrafficLogClearsAndTheClearButtonEmptiesIt) {
+    talkTo(ScriptedTerminal{});
+    window->Adr->SetPosition(1);
+    EXPECT_FALSE(window->RCVS->toPlainText().isEmpty());
+    EXPECT_TRUE(window->RCVS->toPlainText().startsWith(QStringLiteral("1\t$01M --> !01TKM-9214")));
+    QTest::mouseClick(window->Button4, Qt::LeftButton);
+    EXPECT_TRUE(window->RCVS->toPlainText().isEmpty());
+}

@@ -125,27 +125,26 @@ QByteArray TnrCustomComm::ReadString() {
     return result;
 }
 
-quint32 TnrCustomComm::GetReadyForRead() {
-    if (!PortReady())
-        return 0;
-    SerialLineStatus status;
+bool TnrCustomComm::QueryLineStatus(SerialLineStatus& status) {
     if (const int err = FPort->Status(status)) {
         NoteDeviceError(err);
-        return 0;
+        return false;
     }
     FComStat = {status.Flags, status.InQueue, status.OutQueue};
+    return true;
+}
+
+quint32 TnrCustomComm::GetReadyForRead() {
+    SerialLineStatus status;
+    if (!PortReady() || !QueryLineStatus(status))
+        return 0;
     return status.InQueue;
 }
 
 quint32 TnrCustomComm::GetNotYetSend() {
-    if (!PortReady())
-        return 0;
     SerialLineStatus status;
-    if (const int err = FPort->Status(status)) {
-        NoteDeviceError(err);
+    if (!PortReady() || !QueryLineStatus(status))
         return 0;
-    }
-    FComStat = {status.Flags, status.InQueue, status.OutQueue};
     return status.OutQueue + static_cast<quint32>(FPendingOut.size());
 }
 

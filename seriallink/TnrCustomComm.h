@@ -164,6 +164,8 @@ private:
     void OnOwnerWake();
     void HandleLineFailure();
     void NoteTransmitted();
+    // Writes c at once and counts it; false, with the error reported, when the device refuses it.
+    bool WriteOneChar(char c);
     // Reads the line status into status and FComStat; false, with the device error noted, on failure.
     bool QueryLineStatus(SerialLineStatus& status);
     void WritePending();

@@ -9,17 +9,23 @@
 #include <QThread>
 #include <cerrno>
 
-void TnrCustomComm::SendChar(char c) {
-    if (!PortReady())
-        return;
-    LoggingFmt(dlDebug, QStringLiteral("Try to send char %2Xh ..."), {static_cast<uchar>(c)});
+bool TnrCustomComm::WriteOneChar(char c) {
     quint32 written = 0;
     if (const int err = FPort->Write(&c, 1, WriteTimeoutFor(1), written)) {
         NoteDeviceError(err);
         DoCommError(0, static_cast<quint32>(err), {});
-        return;
+        return false;
     }
     FTotalSent += 1;
+    return true;
+}
+
+void TnrCustomComm::SendChar(char c) {
+    if (!PortReady())
+        return;
+    LoggingFmt(dlDebug, QStringLiteral("Try to send char %2Xh ..."), {static_cast<uchar>(c)});
+    if (!WriteOneChar(c))
+        return;
     NoteTransmitted();
     if (OnAfterSend)
         OnAfterSend(this);
@@ -202,15 +208,8 @@ void TnrCustomComm::SetStateBreak(bool on) {
 }
 
 void TnrCustomComm::SendAheadChar(char c) {
-    if (!PortReady())
-        return;
-    quint32 written = 0;
-    if (const int err = FPort->Write(&c, 1, WriteTimeoutFor(1), written)) {
-        NoteDeviceError(err);
-        DoCommError(0, static_cast<quint32>(err), {});
-        return;
-    }
-    FTotalSent += 1;
+    if (PortReady())
+        WriteOneChar(c);
 }
 
 namespace {

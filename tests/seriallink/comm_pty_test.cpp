@@ -110,6 +110,16 @@ TEST(CommPty, SendAndClearQueues) {
     EXPECT_EQ(p.comm.GetReadyForRead(), 0u);
 }
 
+TEST(CommPty, SendAheadCharGoesOutAndCountsOnlyWhenOpen) {
+    PtyComm p;
+    p.comm.SendAheadChar('?');
+    EXPECT_EQ(p.comm.GetTotalSent(), 0u);
+    p.comm.SetActive(true);
+    p.comm.SendAheadChar('!');
+    EXPECT_EQ(p.pty.Read(1), QByteArray("!"));
+    EXPECT_EQ(p.comm.GetTotalSent(), 1u);
+}
+
 // Pseudo-terminals take only 8 data bits without parity (the byte-size and parity mapping is
 // covered by the TermiosMapping tests); a refused format must still leave the line raw.
 TEST(CommPty, BaudAndFormatReachTheLine) {

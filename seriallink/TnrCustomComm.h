@@ -19,6 +19,7 @@
 
 class QSocketNotifier;
 class SerialDevice;
+struct SerialLineStatus;
 class TCommThread;
 class TMsgThread;
 
@@ -163,6 +164,10 @@ private:
     void OnOwnerWake();
     void HandleLineFailure();
     void NoteTransmitted();
+    // Writes c at once and counts it; false, with the error reported, when the device refuses it.
+    bool WriteOneChar(char c);
+    // Reads the line status into status and FComStat; false, with the device error noted, on failure.
+    bool QueryLineStatus(SerialLineStatus& status);
     void WritePending();
     quint32 ReadTimeoutFor(quint32 count) const;
     quint32 WriteTimeoutFor(quint32 count) const;

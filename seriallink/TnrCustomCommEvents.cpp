@@ -97,11 +97,8 @@ void TnrCustomComm::WinProc(quint32 mask) {
         if (!IsHandleValid())
             return;
         SerialLineStatus status;
-        if (const int err = FPort->Status(status)) {
-            NoteDeviceError(err);
+        if (!QueryLineStatus(status))
             return;
-        }
-        FComStat = {status.Flags, status.InQueue, status.OutQueue};
         if (status.Errors) {
             DoCommError(status.Errors, 0, status.Flags);
             return;

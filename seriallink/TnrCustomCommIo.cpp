@@ -9,17 +9,23 @@
 #include <QThread>
 #include <cerrno>
 
-void TnrCustomComm::SendChar(char c) {
-    if (!PortReady())
-        return;
-    LoggingFmt(dlDebug, QStringLiteral("Try to send char %2Xh ..."), {static_cast<uchar>(c)});
+bool TnrCustomComm::WriteOneChar(char c) {
     quint32 written = 0;
     if (const int err = FPort->Write(&c, 1, WriteTimeoutFor(1), written)) {
         NoteDeviceError(err);
         DoCommError(0, static_cast<quint32>(err), {});
-        return;
+        return false;
     }
     FTotalSent += 1;
+    return true;
+}
+
+void TnrCustomComm::SendChar(char c) {
+    if (!PortReady())
+        return;
+    LoggingFmt(dlDebug, QStringLiteral("Try to send char %2Xh ..."), {static_cast<uchar>(c)});
+    if (!WriteOneChar(c))
+        return;
     NoteTransmitted();
     if (OnAfterSend)
         OnAfterSend(this);
@@ -125,27 +131,26 @@ QByteArray TnrCustomComm::ReadString() {
     return result;
 }
 
-quint32 TnrCustomComm::GetReadyForRead() {
-    if (!PortReady())
-        return 0;
-    SerialLineStatus status;
+bool TnrCustomComm::QueryLineStatus(SerialLineStatus& status) {
     if (const int err = FPort->Status(status)) {
         NoteDeviceError(err);
-        return 0;
+        return false;
     }
     FComStat = {status.Flags, status.InQueue, status.OutQueue};
+    return true;
+}
+
+quint32 TnrCustomComm::GetReadyForRead() {
+    SerialLineStatus status;
+    if (!PortReady() || !QueryLineStatus(status))
+        return 0;
     return status.InQueue;
 }
 
 quint32 TnrCustomComm::GetNotYetSend() {
-    if (!PortReady())
-        return 0;
     SerialLineStatus status;
-    if (const int err = FPort->Status(status)) {
-        NoteDeviceError(err);
+    if (!PortReady() || !QueryLineStatus(status))
         return 0;
-    }
-    FComStat = {status.Flags, status.InQueue, status.OutQueue};
     return status.OutQueue + static_cast<quint32>(FPendingOut.size());
 }
 
@@ -203,15 +208,8 @@ void TnrCustomComm::SetStateBreak(bool on) {
 }
 
 void TnrCustomComm::SendAheadChar(char c) {
-    if (!PortReady())
-        return;
-    quint32 written = 0;
-    if (const int err = FPort->Write(&c, 1, WriteTimeoutFor(1), written)) {
-        NoteDeviceError(err);
-        DoCommError(0, static_cast<quint32>(err), {});
-        return;
-    }
-    FTotalSent += 1;
+    if (PortReady())
+        WriteOneChar(c);
 }
 
 namespace {

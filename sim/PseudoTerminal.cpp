@@ -1,5 +1,7 @@
 #include "sim/PseudoTerminal.h"
 
+#include "sim/RawLine.h"
+
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -14,58 +16,6 @@ namespace tkm::sim {
 namespace {
 std::string failure(const char* what) {
     return std::string(what) + ": " + std::strerror(errno);
-}
-
-speed_t speedConstant(int baudRate) {
-    switch (baudRate) {
-    case 300:
-        return B300;
-    case 600:
-        return B600;
-    case 1200:
-        return B1200;
-    case 2400:
-        return B2400;
-    case 4800:
-        return B4800;
-    case 19200:
-        return B19200;
-    case 38400:
-        return B38400;
-    case 57600:
-        return B57600;
-    case 115200:
-        return B115200;
-    default:
-        return B9600;
-    }
-}
-
-int bitsPerSecond(speed_t speed) {
-    switch (speed) {
-    case B300:
-        return 300;
-    case B600:
-        return 600;
-    case B1200:
-        return 1200;
-    case B2400:
-        return 2400;
-    case B4800:
-        return 4800;
-    case B9600:
-        return 9600;
-    case B19200:
-        return 19200;
-    case B38400:
-        return 38400;
-    case B57600:
-        return 57600;
-    case B115200:
-        return 115200;
-    default:
-        return 0;
-    }
 }
 
 void closeFd(int& fd) {
@@ -110,12 +60,9 @@ std::string PseudoTerminal::open(int baudRate) {
         close();
         return error;
     }
-    ::cfmakeraw(&settings);
-    settings.c_cflag |= CLOCAL | CREAD;
+    makeRawLine(settings, baudRate);
     settings.c_cc[VMIN] = 1;
     settings.c_cc[VTIME] = 0;
-    ::cfsetispeed(&settings, speedConstant(baudRate));
-    ::cfsetospeed(&settings, speedConstant(baudRate));
     if (::tcsetattr(keptSlave_, TCSANOW, &settings) == -1) {
         const std::string error = failure("tcsetattr");
         close();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "TVrCustomControl.h"
+#include "VrBackBuffer.h"
 
 #include <QImage>
 
@@ -17,7 +18,7 @@ public:
 
     // The back buffer, sized to the control at the last paint. Not to be painted on while Paint runs
     // (Paint already holds a painter on it).
-    QImage& GetBitmapCanvas() { return m_bitmap; }
+    QImage& GetBitmapCanvas() { return m_buffer.Image(); }
 
 protected:
     // Fills the back buffer with the control's colour.
@@ -29,6 +30,5 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    QImage m_bitmap;
-    bool m_blitOnly = false;
+    VrBackBuffer m_buffer;
 };

@@ -6,15 +6,8 @@
 TVrGraphicImageControl::TVrGraphicImageControl(QWidget* parent) : TVrGraphicControl(parent) {}
 
 void TVrGraphicImageControl::PaintTo(QPainter& Canvas) {
-    if (width() <= 0 || height() <= 0)
+    if (!m_buffer.PaintTo(Canvas, size(), [this](QPainter& Buffer) { Paint(Buffer); }))
         return;
-    if (m_bitmap.size() != size())
-        m_bitmap = QImage(size(), QImage::Format_ARGB32_Premultiplied);
-    {
-        QPainter buffer(&m_bitmap);
-        Paint(buffer);
-    }
-    Canvas.drawImage(0, 0, m_bitmap);
     if (m_transparent) {
         m_capture = true;
         setAttribute(Qt::WA_OpaquePaintEvent, false);
@@ -44,7 +37,7 @@ void TVrGraphicImageControl::ClearBitmapCanvas(QPainter& Canvas) {
             CaptureParentImage();
         Canvas.drawImage(0, 0, m_parentImage);
     } else {
-        Canvas.fillRect(QRect(QPoint(0, 0), m_bitmap.size()), ResolvedColor());
+        Canvas.fillRect(QRect(QPoint(0, 0), m_buffer.Image().size()), ResolvedColor());
     }
 }
 
@@ -62,18 +55,11 @@ void TVrGraphicImageControl::CaptureParentImage() {
 }
 
 void TVrGraphicImageControl::RepaintFromBuffer(const QRect& Rect) {
-    if (m_bitmap.size() != size())
-        return UpdateControlCanvas();
-    m_blitOnly = true;
-    repaint(Rect);
-    m_blitOnly = false;
+    if (!m_buffer.ShowPart(*this, Rect))
+        UpdateControlCanvas();
 }
 
 void TVrGraphicImageControl::paintEvent(QPaintEvent* event) {
-    if (m_blitOnly) {
-        QPainter p(this);
-        p.drawImage(event->rect(), m_bitmap, event->rect());
-        return;
-    }
-    TVrGraphicControl::paintEvent(event);
+    if (!m_buffer.ServePaintEvent(*this, *event))
+        TVrGraphicControl::paintEvent(event);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "TVrGraphicControl.h"
+#include "VrBackBuffer.h"
 
 #include <QImage>
 
@@ -16,7 +17,7 @@ public:
     void PaintTo(QPainter& Canvas) override;
     void UpdateControlCanvas() override;
 
-    QImage& GetBitmapCanvas() { return m_bitmap; }
+    QImage& GetBitmapCanvas() { return m_buffer.Image(); }
     const QImage& ParentImage() const { return m_parentImage; }
 
     // Published by the widgets that want it.
@@ -33,9 +34,8 @@ protected:
 private:
     void CaptureParentImage();
 
-    QImage m_bitmap;
+    VrBackBuffer m_buffer;
     QImage m_parentImage;
     bool m_capture = true;
     bool m_transparent = false;
-    bool m_blitOnly = false;
 };

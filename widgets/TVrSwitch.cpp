@@ -26,16 +26,16 @@ QImage BuiltInThumb(TVrOrientation orientation) {
 
 } // namespace
 
-TVrSwitch::TVrSwitch(QWidget* parent) : TVrCustomImageControl(parent) {
+TVrSwitch::TVrSwitch(QWidget* parent)
+    : TVrCustomImageControl(parent), m_bitmaps([this] {
+          LoadThumb();
+          UpdateControlCanvas();
+      }) {
     resize(29, 60);
     SetColor(clBlack);
     m_bevel.SetInnerSpace(0);
     m_bevel.SetOuterOutline(osNone);
     m_bevel.OnChange = [this](TVrPersistent*) { UpdateControlCanvas(); };
-    m_bitmapLink.OnChange = [this](TVrSharedComponent*) {
-        LoadThumb();
-        UpdateControlCanvas();
-    };
     LoadThumb();
 }
 
@@ -93,21 +93,8 @@ void TVrSwitch::SetThumbImageIndex(int Value) {
 }
 
 void TVrSwitch::SetBitmapList(TVrBitmapList* Value) {
-    if (Value == m_bitmapList)
+    if (!m_bitmaps.SetList(Value))
         return;
-    if (m_bitmapList) {
-        m_bitmapList->RemoveLink(&m_bitmapLink);
-        disconnect(m_bitmapList, &QObject::destroyed, this, nullptr);
-    }
-    m_bitmapList = Value;
-    if (Value) {
-        Value->InsertLink(&m_bitmapLink);
-        connect(Value, &QObject::destroyed, this, [this] {
-            m_bitmapList = nullptr;
-            LoadThumb();
-            UpdateControlCanvas();
-        });
-    }
     LoadThumb();
     UpdateControlCanvas();
 }
@@ -178,7 +165,7 @@ QRect TVrSwitch::ThumbRect() const {
 }
 
 void TVrSwitch::LoadThumb() {
-    const QImage* listed = m_bitmapList ? m_bitmapList->GetBitmap(m_thumbImageIndex) : nullptr;
+    const QImage* listed = m_bitmaps.Bitmap(m_thumbImageIndex);
     m_thumbImage = listed ? *listed : BuiltInThumb(m_orientation);
     m_thumbSize = QSize(m_thumbImage.width() / m_thumbStates, m_thumbImage.height());
     FitSize();
@@ -208,7 +195,7 @@ void TVrSwitch::Paint(QPainter& Canvas) {
         DrawFrame3D(Canvas, r, border, border, m_borderWidth);
     }
     m_bevel.Paint(Canvas, r);
-    if (const QImage* back = m_bitmapList ? m_bitmapList->GetBitmap(m_backImageIndex) : nullptr)
+    if (const QImage* back = m_bitmaps.Bitmap(m_backImageIndex))
         Canvas.drawImage(r.ToQRect(), *back);
     const QRect thumb = ThumbRect();
     const int frame = ThumbFrameIndex(isEnabled(), m_dragging, m_hover, m_thumbStates);

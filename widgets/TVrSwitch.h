@@ -2,14 +2,13 @@
 
 #include "TVrBevel.h"
 #include "TVrBitmapList.h"
-#include "TVrChangeLink.h"
 #include "TVrCustomImageControl.h"
+#include "VrBitmapListLink.h"
 #include "VrSwitchGeometry.h"
 #include "Vrtypes.h"
 
 #include <QFlags>
 #include <QImage>
-#include <QPointer>
 
 enum TVrSwitchOption {
     soActiveClick = 0x01, // a click beside the thumb jumps to the nearest stop
@@ -44,7 +43,7 @@ public:
     void SetBackImageIndex(int Value);
     int ThumbImageIndex() const { return m_thumbImageIndex; }
     void SetThumbImageIndex(int Value);
-    TVrBitmapList* BitmapList() const { return m_bitmapList; }
+    TVrBitmapList* BitmapList() const { return m_bitmaps.List(); }
     void SetBitmapList(TVrBitmapList* Value);
     // Frames side by side in the thumb image (1..4; other values are ignored).
     int ThumbStates() const { return m_thumbStates; }
@@ -97,8 +96,7 @@ private:
     TVrProgressStyle m_style = psBottomLeft;
     int m_backImageIndex = -1;
     int m_thumbImageIndex = -1;
-    QPointer<TVrBitmapList> m_bitmapList;
-    TVrChangeLink m_bitmapLink;
+    VrBitmapListLink m_bitmaps;
     int m_thumbStates = 1;
     int m_thumbIndent = 1;
     TVrBevel m_bevel;

@@ -9,7 +9,11 @@
 #include <QPainter>
 #include <algorithm>
 
-TVrTrackBar::TVrTrackBar(QWidget* parent) : TVrCustomImageControl(parent) {
+TVrTrackBar::TVrTrackBar(QWidget* parent)
+    : TVrCustomImageControl(parent), m_bitmaps([this] {
+          LoadThumbImage();
+          UpdateControlCanvas();
+      }) {
     SetColor(clWindow);
     SetParentColor(true);
     resize(175, 45);
@@ -20,10 +24,6 @@ TVrTrackBar::TVrTrackBar(QWidget* parent) : TVrCustomImageControl(parent) {
     m_gutterBevel.SetOuterSpace(0);
     m_gutterBevel.SetOuterOutline(osNone);
     m_gutterBevel.OnChange = [this](TVrPersistent*) { UpdateControlCanvas(); };
-    m_bitmapLink.OnChange = [this](TVrSharedComponent*) {
-        LoadThumbImage();
-        UpdateControlCanvas();
-    };
     LoadThumbImage();
 }
 
@@ -143,21 +143,8 @@ void TVrTrackBar::SetThumbImageIndex(int Value) {
 }
 
 void TVrTrackBar::SetBitmapList(TVrBitmapList* Value) {
-    if (Value == m_bitmapList)
+    if (!m_bitmaps.SetList(Value))
         return;
-    if (m_bitmapList) {
-        m_bitmapList->RemoveLink(&m_bitmapLink);
-        disconnect(m_bitmapList, &QObject::destroyed, this, nullptr);
-    }
-    m_bitmapList = Value;
-    if (Value) {
-        Value->InsertLink(&m_bitmapLink);
-        connect(Value, &QObject::destroyed, this, [this] {
-            m_bitmapList = nullptr;
-            LoadThumbImage();
-            UpdateControlCanvas();
-        });
-    }
     LoadThumbImage();
     UpdateControlCanvas();
 }
@@ -194,7 +181,7 @@ VrTrackBarGeometry TVrTrackBar::Geometry() const {
 }
 
 void TVrTrackBar::LoadThumbImage() {
-    const QImage* listed = m_bitmapList ? m_bitmapList->GetBitmap(m_thumbImageIndex) : nullptr;
+    const QImage* listed = m_bitmaps.Bitmap(m_thumbImageIndex);
     m_thumbImage = listed ? *listed : TVrResources::Bitmap(Horizontal() ? "VRTB_HORI" : "VRTB_VERT");
     m_thumbWidth = m_thumbImage.width() / m_thumbStates;
     m_thumbHeight = m_thumbImage.height();
@@ -220,7 +207,7 @@ void TVrTrackBar::DrawScale(QPainter& Canvas, const VrTrackBarGeometry& g, int b
 void TVrTrackBar::Paint(QPainter& Canvas) {
     ClearBitmapCanvas(Canvas);
     const TRect client{0, 0, width(), height()};
-    if (const QImage* back = m_bitmapList ? m_bitmapList->GetBitmap(m_backImageIndex) : nullptr)
+    if (const QImage* back = m_bitmaps.Bitmap(m_backImageIndex))
         Canvas.drawImage(client.ToQRect(), *back);
 
     const VrTrackBarGeometry g = Geometry();

@@ -2,14 +2,13 @@
 
 #include "TVrBevel.h"
 #include "TVrBitmapList.h"
-#include "TVrChangeLink.h"
 #include "TVrCustomImageControl.h"
+#include "VrBitmapListLink.h"
 #include "VrTrackBarGeometry.h"
 #include "Vrtypes.h"
 
 #include <QFlags>
 #include <QImage>
-#include <QPointer>
 
 enum TVrTrackBarOption {
     toActiveClick = 0x01, // a click beside the thumb moves it there
@@ -65,7 +64,7 @@ public:
     void SetBackImageIndex(int Value);
     int ThumbImageIndex() const { return m_thumbImageIndex; }
     void SetThumbImageIndex(int Value);
-    TVrBitmapList* BitmapList() const { return m_bitmapList; }
+    TVrBitmapList* BitmapList() const { return m_bitmaps.List(); }
     void SetBitmapList(TVrBitmapList* Value);
     int ScaleOffset() const { return m_scaleOffset; }
     void SetScaleOffset(int Value);
@@ -118,8 +117,7 @@ private:
     int m_thumbStates = 1;
     int m_backImageIndex = -1;
     int m_thumbImageIndex = -1;
-    QPointer<TVrBitmapList> m_bitmapList;
-    TVrChangeLink m_bitmapLink;
+    VrBitmapListLink m_bitmaps;
     int m_scaleOffset = 5;
     TColor m_focusColor = clBlack;
     int m_focusOffset = 0;

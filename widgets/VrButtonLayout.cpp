@@ -1,60 +1,43 @@
 #include "VrButtonLayout.h"
 
 VrButtonLayout VrButtonLayout::Compute(const Input& in) {
-    const int w = in.Client.Width();
-    const int h = in.Client.Height();
-    const int tw = in.TextWidth;
-    const int th = in.TextHeight;
-    const int gw = in.LedWidth;
-    const int gh = in.LedHeight;
+    // Lamp and caption line up along one axis and are centred across it; the arithmetic along the
+    // axis is the same whichever axis it is.
     const bool sideBySide = in.Layout == ImageLeft || in.Layout == ImageRight;
+    const bool lampFirst = in.Layout == ImageLeft || in.Layout == ImageTop;
+    const int length = sideBySide ? in.Client.Width() : in.Client.Height();
+    const int breadth = sideBySide ? in.Client.Height() : in.Client.Width();
+    const int lampLength = sideBySide ? in.LedWidth : in.LedHeight;
+    const int lampBreadth = sideBySide ? in.LedHeight : in.LedWidth;
+    const int textLength = sideBySide ? in.TextWidth : in.TextHeight;
+    const int textBreadth = sideBySide ? in.TextHeight : in.TextWidth;
 
-    int lampLeft = 0;
-    int lampTop = 0;
-    int textLeft = 0;
-    int textTop = 0;
-    if (sideBySide) {
-        lampTop = (h - gh + 1) / 2;
-        textTop = (h - th + 1) / 2;
-    } else {
-        lampLeft = (w - gw + 1) / 2;
-        textLeft = (w - tw + 1) / 2;
-    }
-
-    int s = (tw == 0 || gw == 0) ? 0 : in.Spacing;
+    int s = (in.TextWidth == 0 || in.LedWidth == 0) ? 0 : in.Spacing;
     int m = in.Margin;
     if (m == -1) {
         if (s == -1) {
-            m = sideBySide ? (w - (gw + tw)) / 3 : (h - (gh + th)) / 3;
+            m = (length - (lampLength + textLength)) / 3;
             s = m;
         } else {
-            m = sideBySide ? (w - (gw + s + tw) + 1) / 2 : (h - (gh + s + th) + 1) / 2;
+            m = (length - (lampLength + s + textLength) + 1) / 2;
         }
     } else if (s == -1) {
-        s = sideBySide ? (w - (m + gw) - tw) / 2 : (h - (m + gh) - th) / 2;
+        s = (length - (m + lampLength) - textLength) / 2;
     }
 
-    switch (in.Layout) {
-    case ImageLeft:
-        lampLeft = m;
-        textLeft = m + gw + s;
-        break;
-    case ImageRight:
-        lampLeft = w - m - gw;
-        textLeft = lampLeft - s - tw;
-        break;
-    case ImageTop:
-        lampTop = m;
-        textTop = m + gh + s;
-        break;
-    case ImageBottom:
-        lampTop = h - m - gh;
-        textTop = lampTop - s - th;
-        break;
-    }
+    const int lampAlong = lampFirst ? m : length - m - lampLength;
+    const int textAlong = lampFirst ? m + lampLength + s : lampAlong - s - textLength;
+    const int lampAcross = (breadth - lampBreadth + 1) / 2;
+    const int textAcross = (breadth - textBreadth + 1) / 2;
 
+    const TRect& c = in.Client;
     VrButtonLayout out;
-    out.Lamp = Bounds(in.Client.Left + lampLeft, in.Client.Top + lampTop, gw, gh);
-    out.Caption = Bounds(in.Client.Left + textLeft, in.Client.Top + textTop, tw, th);
+    if (sideBySide) {
+        out.Lamp = Bounds(c.Left + lampAlong, c.Top + lampAcross, in.LedWidth, in.LedHeight);
+        out.Caption = Bounds(c.Left + textAlong, c.Top + textAcross, in.TextWidth, in.TextHeight);
+    } else {
+        out.Lamp = Bounds(c.Left + lampAcross, c.Top + lampAlong, in.LedWidth, in.LedHeight);
+        out.Caption = Bounds(c.Left + textAcross, c.Top + textAlong, in.TextWidth, in.TextHeight);
+    }
     return out;
 }

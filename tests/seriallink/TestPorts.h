@@ -1,9 +1,10 @@
 #pragma once
-// Helpers shared by the serial tests: a fed port list and a device layer that counts reads and can
-// report line errors.
+// Helpers shared by the serial tests: a fed port list, a device layer that counts reads and can
+// report line errors, and a listener that records notification codes.
 #include "PortEnumerator.h"
 #include "PortNumbering.h"
 #include "PosixSerialPort.h"
+#include "TnrBaseIO.h"
 
 #include <QStringList>
 #include <atomic>
@@ -40,4 +41,10 @@ public:
     }
     int Reads = 0;
     quint32 InjectErrors = 0;
+};
+
+// Appends every notification code the component sends to *codes.
+struct CodeListener {
+    QList<int>* codes;
+    void H(TnrBaseIO*, int c) { codes->append(c); }
 };

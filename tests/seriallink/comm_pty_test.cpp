@@ -1,3 +1,4 @@
+#include "PtyComm.h"
 #include "PtyPair.h"
 #include "SystemError.h"
 #include "TestPorts.h"
@@ -13,31 +14,11 @@
 
 namespace {
 
-// A component with the main window's settings, set to a pseudo-terminal through an extra port.
-struct PtyComm {
-    PtyComm() {
-        comm.SetPortEnumerator(FedPortList::FromComNames({}));
-        comm.SetWatchDeviceChanges(false);
-        comm.SetBaudRate(9600);
-        comm.SetStreamProtocol(spNone);
-        comm.SetBufferInSize(128);
-        comm.SetBufferOutSize(128);
-        number = comm.AddExtraPort(QStringLiteral("pty"), pty.SlavePath());
-        comm.SetComPortNo(number);
-    }
-    PtyPair pty;
-    TnrComm comm;
-    quint16 number = 0;
-};
-
 TEST(CommPty, OpenCloseReopenAndCounters) {
     PtyComm p;
     QList<int> codes;
-    struct L {
-        QList<int>* codes;
-        void H(TnrBaseIO*, int c) { codes->append(c); }
-    } listener{&codes};
-    p.comm.NotifyAdd(TnrNotifyEvent::Make(&listener, &L::H));
+    CodeListener listener{&codes};
+    p.comm.NotifyAdd(TnrNotifyEvent::Make(&listener, &CodeListener::H));
     int closes = 0;
     p.comm.OnClose = [&](QObject*) { ++closes; };
 
@@ -127,6 +108,16 @@ TEST(CommPty, SendAndClearQueues) {
     ASSERT_TRUE(WaitUntil([&] { return p.comm.GetReadyForRead() == 5; }));
     p.comm.ClearDeviceInput();
     EXPECT_EQ(p.comm.GetReadyForRead(), 0u);
+}
+
+TEST(CommPty, SendAheadCharGoesOutAndCountsOnlyWhenOpen) {
+    PtyComm p;
+    p.comm.SendAheadChar('?');
+    EXPECT_EQ(p.comm.GetTotalSent(), 0u);
+    p.comm.SetActive(true);
+    p.comm.SendAheadChar('!');
+    EXPECT_EQ(p.pty.Read(1), QByteArray("!"));
+    EXPECT_EQ(p.comm.GetTotalSent(), 1u);
 }
 
 // Pseudo-terminals take only 8 data bits without parity (the byte-size and parity mapping is
@@ -259,11 +250,8 @@ TEST(CommPty, DeviceVanishingClosesThePortAndItCanReopen) {
     const quint16 n = comm.AddExtraPort(QStringLiteral("usb"), [&] { return path; });
     comm.SetComPortNo(n);
     QList<int> codes;
-    struct L {
-        QList<int>* codes;
-        void H(TnrBaseIO*, int c) { codes->append(c); }
-    } listener{&codes};
-    comm.NotifyAdd(TnrNotifyEvent::Make(&listener, &L::H));
+    CodeListener listener{&codes};
+    comm.NotifyAdd(TnrNotifyEvent::Make(&listener, &CodeListener::H));
     int closes = 0;
     comm.OnClose = [&](QObject*) { ++closes; };
     comm.SetActive(true);
@@ -282,7 +270,7 @@ TEST(CommPty, DeviceVanishingClosesThePortAndItCanReopen) {
     ASSERT_TRUE(comm.GetActive());
     comm.SendString("ok");
     EXPECT_EQ(pty->Read(2), QByteArray("ok"));
-    comm.NotifyDelete(TnrNotifyEvent::Make(&listener, &L::H)); // the listener goes first
+    comm.NotifyDelete(TnrNotifyEvent::Make(&listener, &CodeListener::H)); // the listener goes first
 }
 
 } // namespace

@@ -1,3 +1,4 @@
+#include "PtyComm.h"
 #include "PtyPair.h"
 #include "TestPorts.h"
 #include "TnrComm.h"
@@ -8,24 +9,8 @@
 
 namespace {
 
-struct OpenPty {
-    explicit OpenPty(std::unique_ptr<SerialDevice> device = nullptr) {
-        comm.SetPortEnumerator(FedPortList::FromComNames({}));
-        comm.SetWatchDeviceChanges(false);
-        comm.SetBaudRate(9600);
-        comm.SetStreamProtocol(spNone);
-        comm.SetBufferInSize(128);
-        comm.SetBufferOutSize(128);
-        if (device)
-            comm.SetSerialDevice(std::move(device));
-        comm.SetComPortNo(comm.AddExtraPort(QStringLiteral("pty"), pty.SlavePath()));
-    }
-    PtyPair pty;
-    TnrComm comm;
-};
-
 TEST(Threads, MainWindowSettingsLeaveReceivedBytesForReadString) {
-    OpenPty p;
+    PtyComm p;
     p.comm.SetActive(true);
     ASSERT_TRUE(p.comm.CommThreadRunning());
     ASSERT_TRUE(p.comm.MsgThreadRunning());
@@ -37,7 +22,7 @@ TEST(Threads, MainWindowSettingsLeaveReceivedBytesForReadString) {
 }
 
 TEST(Threads, UnreadBytesDoNotKeepTheCommThreadBusy) {
-    OpenPty p;
+    PtyComm p;
     p.comm.SetActive(true);
     p.pty.Write("abc");
     ASSERT_TRUE(WaitUntil([&] { return p.comm.CommThreadWakeups() >= 1; }));
@@ -49,7 +34,7 @@ TEST(Threads, UnreadBytesDoNotKeepTheCommThreadBusy) {
 }
 
 TEST(Threads, AfterReceiveGetsEveryBlockAndReadStringFindsNone) {
-    OpenPty p;
+    PtyComm p;
     QByteArray received;
     int calls = 0;
     p.comm.SetTraceStates({tsRxChar});
@@ -69,7 +54,7 @@ TEST(Threads, AfterReceiveGetsEveryBlockAndReadStringFindsNone) {
 }
 
 TEST(Threads, ListEventGetsTheMatchAndWhatFollowsAndCanSuppressAfterReceive) {
-    OpenPty p;
+    PtyComm p;
     p.comm.SetTraceStates({tsRxChar});
     p.comm.SetEventListOnLine(true);
     p.comm.GetEventList().AddNewEvent("OK");
@@ -119,7 +104,7 @@ TEST(EventList, FirstCompletingStringWinsAndNoFallback) {
 TEST(Threads, LineErrorGoesToCommErrorWithoutReceiveProcessing) {
     auto device = std::make_unique<CountingPort>();
     CountingPort* port = device.get();
-    OpenPty p(std::move(device));
+    PtyComm p(std::move(device));
     p.comm.SetTraceStates({tsRxChar});
     int afterReceive = 0;
     quint32 code = 0;
@@ -138,7 +123,7 @@ TEST(Threads, LineErrorGoesToCommErrorWithoutReceiveProcessing) {
 }
 
 TEST(Threads, CloseEndsBothThreadsAndReopenStartsFreshOnes) {
-    OpenPty p;
+    PtyComm p;
     p.comm.SetActive(true);
     EXPECT_TRUE(p.comm.CommThreadRunning());
     EXPECT_TRUE(p.comm.MsgThreadRunning());
@@ -155,7 +140,7 @@ TEST(Threads, CloseEndsBothThreadsAndReopenStartsFreshOnes) {
 }
 
 TEST(Threads, CloseFromInsideAHandlerDoesNotDeadlock) {
-    OpenPty p;
+    PtyComm p;
     p.comm.SetTraceStates({tsRxChar});
     p.comm.OnAfterReceive = [&](TnrCustomComm* com, const char*, quint32) { com->Close(); };
     p.comm.SetActive(true);
@@ -165,13 +150,10 @@ TEST(Threads, CloseFromInsideAHandlerDoesNotDeadlock) {
 }
 
 TEST(Threads, VanishingDeviceWhileEventsFlowClosesWithCodeOne) {
-    OpenPty p;
+    PtyComm p;
     QList<int> codes;
-    struct L {
-        QList<int>* codes;
-        void H(TnrBaseIO*, int c) { codes->append(c); }
-    } listener{&codes};
-    p.comm.NotifyAdd(TnrNotifyEvent::Make(&listener, &L::H));
+    CodeListener listener{&codes};
+    p.comm.NotifyAdd(TnrNotifyEvent::Make(&listener, &CodeListener::H));
     p.comm.SetTraceStates({tsRxChar, tsTxEmpty});
     p.comm.OnAfterReceive = [](TnrCustomComm*, const char*, quint32) {};
     p.comm.SetActive(true);
@@ -185,7 +167,7 @@ TEST(Threads, VanishingDeviceWhileEventsFlowClosesWithCodeOne) {
 }
 
 TEST(Threads, OutputEmptyEventFiresAfterSend) {
-    OpenPty p;
+    PtyComm p;
     int afterSend = 0;
     QList<TTraceStates> traces;
     p.comm.SetTraceStates({tsTxEmpty});
@@ -200,7 +182,7 @@ TEST(Threads, OutputEmptyEventFiresAfterSend) {
 }
 
 TEST(Threads, DispatcherExceptionsAreShownNotRaised) {
-    OpenPty p;
+    PtyComm p;
     QStringList shown;
     TnrBaseIO::SetErrorPresenter([&](const QString&, const QString& text) { shown << text; });
     p.comm.SetTraceStates({tsRxChar});
@@ -230,7 +212,7 @@ TEST(Monitors, CheckedPropertyIsSetWhereItExists) {
     EXPECT_FALSE(box.Checked);
     EXPECT_FALSE(plain.property("Checked").isValid());
 
-    OpenPty p;
+    PtyComm p;
     CheckBoxLike ring;
     ring.Checked = false;
     CheckBoxLike cts;
@@ -242,7 +224,7 @@ TEST(Monitors, CheckedPropertyIsSetWhereItExists) {
 }
 
 TEST(Waits, WaitForBytesLeavesTheBytesQueued) {
-    OpenPty p;
+    PtyComm p;
     p.comm.SetTraceStates({tsRxChar, tsCTS});
     int afterReceive = 0;
     p.comm.OnAfterReceive = [&](TnrCustomComm*, const char*, quint32) { ++afterReceive; };

@@ -1,5 +1,7 @@
 #include "HostPort.h"
 
+#include "sim/RawLine.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -15,27 +17,6 @@
 #include <utility>
 
 namespace tkm::sim::test {
-
-namespace {
-speed_t speedConstant(int baudRate) {
-    switch (baudRate) {
-    case 300:
-        return B300;
-    case 1200:
-        return B1200;
-    case 19200:
-        return B19200;
-    case 38400:
-        return B38400;
-    case 57600:
-        return B57600;
-    case 115200:
-        return B115200;
-    default:
-        return B9600;
-    }
-}
-} // namespace
 
 HostPort::HostPort(SimTerminal& terminal, int baudRate, std::string path) : terminal_(terminal) {
     if (path.empty())
@@ -65,10 +46,7 @@ HostPort::~HostPort() {
 void HostPort::setSpeed(int baudRate) {
     termios settings{};
     ::tcgetattr(fd_, &settings);
-    ::cfmakeraw(&settings);
-    settings.c_cflag |= CLOCAL | CREAD;
-    ::cfsetispeed(&settings, speedConstant(baudRate));
-    ::cfsetospeed(&settings, speedConstant(baudRate));
+    makeRawLine(settings, baudRate);
     ::tcsetattr(fd_, TCSANOW, &settings);
 }
 

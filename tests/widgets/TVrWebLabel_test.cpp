@@ -204,10 +204,7 @@ TEST(TVrWebLabel, FailedOpenFiresOnError) {
 TEST(TVrWebLabel, TransparentDrawsOverTheParent) {
     QWidget parent;
     parent.resize(200, 50);
-    QPalette pal = parent.palette();
-    pal.setColor(QPalette::Window, QColor(10, 200, 30));
-    parent.setPalette(pal);
-    parent.setAutoFillBackground(true);
+    FillBackground(parent, QColor(10, 200, 30));
     auto* label = new TVrWebLabel(&parent);
     label->move(20, 10);
     label->SetCaption("");

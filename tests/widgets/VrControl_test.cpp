@@ -150,10 +150,7 @@ TEST(VrControl, EnterAndLeaveFollowThePointerWhileAButtonIsHeld) {
 TEST(TVrGraphicImageControl, TransparentStartsFromTheParentPicture) {
     QWidget parent;
     parent.resize(20, 20);
-    QPalette pal = parent.palette();
-    pal.setColor(QPalette::Window, QColor(0, 128, 128));
-    parent.setPalette(pal);
-    parent.setAutoFillBackground(true);
+    FillBackground(parent, QColor(0, 128, 128));
     Dot dot(&parent);
     dot.SetColor(clYellow);
     EXPECT_EQ(Px(dot.RenderImage(), 3, 3), clYellow);

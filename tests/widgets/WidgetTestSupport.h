@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QObject>
 #include <QPainter>
+#include <QPalette>
 #include <QWidget>
 #include <string>
 
@@ -32,6 +33,14 @@ inline bool AllPixels(const QImage& image, const QRect& rect, TColor color) {
             if (Px(image, x, y) != want)
                 return false;
     return true;
+}
+
+// A parent that paints itself in one colour, for controls drawn over their parent.
+inline void FillBackground(QWidget& widget, const QColor& color) {
+    QPalette palette = widget.palette();
+    palette.setColor(QPalette::Window, color);
+    widget.setPalette(palette);
+    widget.setAutoFillBackground(true);
 }
 
 // Counts the paint events a widget receives.

@@ -1,8 +1,8 @@
 // What one command exchange costs beyond its reply wait. Transact runs with the real sleep against the
 // simulated terminal on a pseudo-terminal, through three hosts: a bare tty port, the serial link
 // (TnrComm) alone, and the main window (TF1::Transact, with its traffic memo). Each iteration is one
-// exchange; the counters give the time above the reply wait. Then pure-CPU microbenchmarks of the frame
-// and of a transaction against an in-memory port.
+// exchange; the counters give the time above the reply wait. Then what the window's lamp and memo cost,
+// and pure-CPU microbenchmarks of the frame and of a transaction against an in-memory port.
 //
 //   bench_transact [--benchmark_filter=...]   (QT_QPA_PLATFORM defaults to offscreen)
 
@@ -20,9 +20,11 @@
 #include "sim/SimTerminal.h"
 #include "widgets/TVrPowerButton.h"
 #include "widgets/TVrTrackBar.h"
+#include "widgets/TVrUserLed.h"
 
 #include <QApplication>
 #include <QComboBox>
+#include <QPlainTextEdit>
 #include <QTimer>
 
 #include <benchmark/benchmark.h>
@@ -193,6 +195,39 @@ BENCHMARK(BM_ExchangeMainWindow)
     ->ArgName("baud_index")
     ->Iterations(60)
     ->Unit(benchmark::kMillisecond);
+
+// ---- where the main window's share goes ----
+// Transact lights and darkens the activity lamp (two immediate repaints, which also paint whatever else
+// is dirty) and appends a line to the traffic memo, which is painted at the next repaint.
+
+void BM_WindowLampOnOff(benchmark::State& state) {
+    TF1 window;
+    window.show();
+    QCoreApplication::processEvents();
+    window.Timer1->stop();
+    window.Timer3->stop();
+    for (auto _ : state) {
+        window.led->SetActive(true);
+        window.led->SetActive(false);
+    }
+}
+BENCHMARK(BM_WindowLampOnOff)->Unit(benchmark::kMicrosecond);
+
+void BM_WindowMemoAppendAndPaint(benchmark::State& state) {
+    TF1 window;
+    window.show();
+    QCoreApplication::processEvents();
+    window.Timer1->stop();
+    window.Timer3->stop();
+    int line = 0;
+    for (auto _ : state) {
+        window.RCVS->appendPlainText(QStringLiteral("%1\t$01M --> !01TKM-9214").arg(++line));
+        if (window.RCVS->document()->blockCount() > p::kTrafficLogMaxLines)
+            window.RCVS->clear();
+        QCoreApplication::processEvents(); // the memo's deferred paint
+    }
+}
+BENCHMARK(BM_WindowMemoAppendAndPaint)->Unit(benchmark::kMicrosecond);
 
 // ---- pure CPU ----
 

@@ -100,13 +100,13 @@ std::optional<VariantResult> RunVariant(const std::string& variant, int seconds,
 
     std::map<int, std::string> labels;
     const std::set<int> atStart = CurrentThreads();
+    std::optional<tkm::bench::SilentLine> silentLine; // outlives the window, which closes the port
     TF1 window;
     window.show();
     RunEventLoopFor(200);
     for (int tid : NewThreads(atStart))
         labels[tid] = "Qt helper";
 
-    std::optional<tkm::bench::SilentLine> silentLine;
     // Address 1 before the port opens, so that the poll timer does the identification.
     window.Adr->SetPosition(1);
     std::set<int> before = CurrentThreads();

@@ -4,6 +4,7 @@
 
 #include "protocol/Transact.h"
 
+#include <QPointer>
 #include <QString>
 #include <QWidget>
 
@@ -247,6 +248,7 @@ private:
     std::unique_ptr<CommTransactPort> transactPort_;
     std::unique_ptr<MemoTrafficLog> trafficLog_;
     std::unique_ptr<SimulatedTerminalPort> simulatedPort_;
+    mutable std::array<QPointer<QLabel>, 31> keyPanels_; // index 1..30, see keyPanel()
     int simulatorPortNo_ = 0;
     tkm::protocol::TransactLinks links_;
 };

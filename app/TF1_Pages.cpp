@@ -125,7 +125,14 @@ void TF1::Timer3Timer() {
 }
 
 QLabel* TF1::keyPanel(int k) const {
-    return findChild<QLabel*>(QStringLiteral("B%1").arg(k));
+    if (k < 1 || k > 30)
+        return nullptr;
+    // Found by name once: Timer3 visits all 30 panels every 150 ms, and a search of the whole window
+    // per panel would be most of the idle window's CPU time.
+    QPointer<QLabel>& panel = keyPanels_[static_cast<std::size_t>(k)];
+    if (!panel)
+        panel = findChild<QLabel*>(QStringLiteral("B%1").arg(k));
+    return panel;
 }
 
 void TF1::setKeyPanelColor(int k, const QColor& color) {

@@ -1,0 +1,272 @@
+// What an open, polling main window costs while nobody touches it. The real window (offscreen unless
+// QT_QPA_PLATFORM says otherwise) opens a port, lets its poll timer identify the terminal, and then
+// runs its event loop undisturbed while the process's and each thread's CPU time and wake-ups are
+// measured. Variants:
+//   display   the built-in simulated terminal, identified, Display page shown (the poll sends nothing)
+//   keyboard  the same with the Keyboard page shown (one key poll per poll tick)
+//   silent    a pseudo-terminal whose other side stays open and never answers (identification is
+//             tried, and fails, on every poll tick)
+//
+//   bench_idle [--seconds N] [--variant display|keyboard|silent|all] [--stop-highlight-timer]
+//   (default 20 s, all variants; --stop-highlight-timer stops Timer3 to show its share)
+
+#include "ProcessProbe.h"
+#include "SilentLine.h"
+
+#include "app/SimulatedTerminalPort.h"
+#include "app/TF1.h"
+#include "protocol/Commands.h"
+#include "seriallink/TnrComm.h"
+#include "seriallink/TnrDeviceBox.h"
+#include "sim/SimTerminal.h"
+#include "widgets/TVrPowerButton.h"
+#include "widgets/TVrTrackBar.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTabWidget>
+#include <QTimer>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+using tkm::bench::ThreadSample;
+
+constexpr double kCpuGoalPercent = 0.3;
+const QString kSilentPortName = QStringLiteral("silent line");
+
+void RunEventLoopFor(int milliseconds) {
+    QEventLoop loop;
+    QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+// Runs the event loop until done() or the time is up; true when done.
+template <typename Done> bool RunEventLoopUntil(Done done, int milliseconds) {
+    QElapsedTimer elapsed;
+    elapsed.start();
+    while (!done() && elapsed.elapsed() < milliseconds)
+        RunEventLoopFor(20);
+    return done();
+}
+
+std::set<int> NewThreads(const std::set<int>& before) {
+    std::set<int> added;
+    for (int tid : tkm::bench::ThreadIds())
+        if (!before.count(tid))
+            added.insert(tid);
+    return added;
+}
+
+std::set<int> CurrentThreads() {
+    const std::vector<int> ids = tkm::bench::ThreadIds();
+    return {ids.begin(), ids.end()};
+}
+
+// The two port workers are told apart by what they block in: the comm thread waits on epoll, the
+// message thread on its condition variable.
+std::string WorkerLabel(int tid) {
+    const std::string channel = tkm::bench::ThreadWaitChannel(tid);
+    if (channel.find("epoll") != std::string::npos)
+        return "comm thread";
+    if (channel.find("futex") != std::string::npos)
+        return "msg thread";
+    return "port worker";
+}
+
+struct VariantResult {
+    double utilityPercent = 0;
+    quint64 commWakeups = 0;
+    long exchanges = 0;
+    bool identified = false;
+};
+
+std::optional<VariantResult> RunVariant(const std::string& variant, int seconds, bool stopHighlightTimer) {
+    const bool silent = variant == "silent";
+    std::printf("\n=== variant %s: %s, %d s ===\n", variant.c_str(),
+                silent ? "port open on a silent pseudo-terminal"
+                       : (variant == "keyboard" ? "simulated terminal, Keyboard page (key poll every tick)"
+                                                : "simulated terminal, Display page"),
+                seconds);
+
+    std::map<int, std::string> labels;
+    const std::set<int> atStart = CurrentThreads();
+    std::optional<tkm::bench::SilentLine> silentLine; // outlives the window, which closes the port
+    TF1 window;
+    window.show();
+    RunEventLoopFor(200);
+    for (int tid : NewThreads(atStart))
+        labels[tid] = "Qt helper";
+
+    // Address 1 before the port opens, so that the poll timer does the identification.
+    window.Adr->SetPosition(1);
+    std::set<int> before = CurrentThreads();
+    if (silent) {
+        silentLine.emplace();
+        if (!silentLine->error().empty()) {
+            std::printf("no pseudo-terminal: %s\n", silentLine->error().c_str());
+            return std::nullopt;
+        }
+        window.nrComm1->AddExtraPort(kSilentPortName, QString::fromStdString(silentLine->slavePath()));
+        window.nrDeviceBox1->Reload();
+        window.nrDeviceBox1->Change(window.nrDeviceBox1->findText(kSilentPortName));
+    } else {
+        // The chooser starts the simulator when the port opens; starting it here first tells its line
+        // thread apart from the port's workers.
+        window.simulatedPort()->path();
+        for (int tid : NewThreads(before))
+            labels[tid] = "simulator line";
+        window.nrDeviceBox1->Change(
+            window.nrDeviceBox1->findText(QString::fromLatin1(SimulatedTerminalPort::kPortName)));
+    }
+    before = CurrentThreads();
+    window.BOP->SetActive(true);
+    window.BOPClick();
+    if (!window.nrComm1->GetActive()) {
+        std::printf("the port did not open\n");
+        return std::nullopt;
+    }
+    const std::set<int> workers = NewThreads(before);
+    if (variant == "keyboard") {
+        if (!window.pagePolls.count(QStringLiteral("Keyboard"))) {
+            // A build whose Keyboard page does not poll yet: the key poll's exchange stands in for it.
+            std::printf(
+                "the Keyboard page registers no poll in this build: the benchmark polls \"$01K\" itself\n");
+            window.pagePolls[QStringLiteral("Keyboard")] = [&window] {
+                return !TF1::IsError(window.Transact(tkm::protocol::ReadPressedKeys(window.address())));
+            };
+        }
+        window.Page->setCurrentWidget(window.Keyboard);
+    }
+
+    VariantResult result;
+    if (!silent) {
+        result.identified = RunEventLoopUntil([&] { return window.deviceFound; }, 10000);
+        std::printf("poll timer identified the terminal: %s\n", result.identified ? "yes" : "NO");
+    }
+    RunEventLoopFor(1500); // the page's entry screen, first polls, lazily created things
+    for (int tid : workers)
+        labels[tid] = WorkerLabel(tid);
+    if (stopHighlightTimer) {
+        window.Timer3->stop();
+        std::printf("highlight timer Timer3 stopped for this run\n");
+    }
+
+    auto frames = [&]() -> long {
+        if (silentLine)
+            return silentLine->DrainFrames();
+        return static_cast<long>(window.simulatedPort()->simulator()->progress().terminatorsReceived);
+    };
+
+    std::map<int, ThreadSample> first;
+    for (const ThreadSample& s : tkm::bench::SampleThreads())
+        first[s.tid] = s;
+    const double cpu0 = tkm::bench::ProcessCpuSeconds();
+    const quint64 wakes0 = window.nrComm1->CommThreadWakeups();
+    const long frames0 = frames();
+    const long long t0 = tkm::bench::MonotonicNs();
+
+    RunEventLoopFor(seconds * 1000);
+
+    const long long t1 = tkm::bench::MonotonicNs();
+    const double cpu1 = tkm::bench::ProcessCpuSeconds();
+    const quint64 wakes1 = window.nrComm1->CommThreadWakeups();
+    const long frames1 = frames();
+    const std::vector<ThreadSample> last = tkm::bench::SampleThreads();
+
+    const double wall = static_cast<double>(t1 - t0) * 1e-9;
+    auto percent = [wall](double cpuSeconds) { return 100.0 * cpuSeconds / wall; };
+    const double processCpu = cpu1 - cpu0;
+    result.commWakeups = wakes1 - wakes0;
+    result.exchanges = silent ? frames1 : frames1 - frames0;
+
+    std::printf("%-20s %8s %10s %9s %10s %9s\n", "thread", "tid", "cpu ms", "% core", "wake-ups", "wakes/s");
+    double simulatorCpu = 0;
+    for (const ThreadSample& s : last) {
+        const auto it = first.find(s.tid);
+        if (it == first.end())
+            continue;
+        const double cpu = s.cpuSeconds - it->second.cpuSeconds;
+        const long wakes = s.voluntarySwitches - it->second.voluntarySwitches;
+        std::string label =
+            s.tid == ::getpid() ? "main (UI)" : (labels.count(s.tid) ? labels[s.tid] : s.name);
+        if (label == "simulator line")
+            simulatorCpu += cpu;
+        std::printf("%-20s %8d %10.2f %8.3f%% %10ld %9.2f\n", label.c_str(), s.tid, cpu * 1000, percent(cpu),
+                    wakes, static_cast<double>(wakes) / wall);
+    }
+    result.utilityPercent = percent(processCpu - simulatorCpu);
+    std::printf("wall %.2f s, process cpu %.2f ms = %.3f%% of one core\n", wall, processCpu * 1000,
+                percent(processCpu));
+    if (!silent)
+        std::printf("utility without the simulator thread: %.2f ms = %.3f%% of one core\n",
+                    (processCpu - simulatorCpu) * 1000, result.utilityPercent);
+    std::printf("exchanges (frames sent): %ld (%.2f/s); comm thread wake-ups counted by the link: %llu",
+                result.exchanges, static_cast<double>(result.exchanges) / wall,
+                static_cast<unsigned long long>(result.commWakeups));
+    if (result.exchanges > 0)
+        std::printf(" = %.2f per exchange",
+                    static_cast<double>(result.commWakeups) / static_cast<double>(result.exchanges));
+    std::printf("\ngoal: utility under %.1f%% of one core -> %s\n", kCpuGoalPercent,
+                result.utilityPercent < kCpuGoalPercent ? "met" : "NOT met");
+    if (result.exchanges == 0)
+        std::printf("goal: comm thread never wakes without a line event -> %s (%llu wake-ups, no traffic)\n",
+                    result.commWakeups == 0 ? "met" : "NOT met",
+                    static_cast<unsigned long long>(result.commWakeups));
+    window.Timer1->stop();
+    return result;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    int seconds = 20;
+    std::string variant = "all";
+    bool stopHighlightTimer = false;
+    for (int i = 1; i < argc; ++i) {
+        if (!std::strcmp(argv[i], "--seconds") && i + 1 < argc)
+            seconds = std::max(1, std::atoi(argv[++i]));
+        else if (!std::strcmp(argv[i], "--variant") && i + 1 < argc)
+            variant = argv[++i];
+        else if (!std::strcmp(argv[i], "--stop-highlight-timer"))
+            stopHighlightTimer = true;
+        else {
+            std::fprintf(
+                stderr,
+                "usage: %s [--seconds N] [--variant display|keyboard|silent|all] [--stop-highlight-timer]\n",
+                argv[0]);
+            return 2;
+        }
+    }
+    int qtArgc = 1;
+    char* qtArgv[] = {argv[0], nullptr};
+    QApplication app(qtArgc, qtArgv);
+    std::printf("bench_idle: %ld cores online, load average %.2f, platform %s\n",
+                ::sysconf(_SC_NPROCESSORS_ONLN), tkm::bench::LoadAverage(),
+                qPrintable(QGuiApplication::platformName()));
+
+    const std::vector<std::string> variants = variant == "all"
+                                                  ? std::vector<std::string>{"display", "keyboard", "silent"}
+                                                  : std::vector<std::string>{variant};
+    int failures = 0;
+    for (const std::string& v : variants) {
+        if (v != "display" && v != "keyboard" && v != "silent") {
+            std::fprintf(stderr, "unknown variant %s\n", v.c_str());
+            return 2;
+        }
+        if (!RunVariant(v, seconds, stopHighlightTimer))
+            ++failures;
+    }
+    return failures ? 1 : 0;
+}

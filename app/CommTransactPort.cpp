@@ -13,4 +13,6 @@ std::string CommTransactPort::ReadString() {
 
 void CommTransactPort::SendString(const std::string& bytes) {
     comm_->SendString(QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
+    if (OnFrameSent)
+        OnFrameSent();
 }

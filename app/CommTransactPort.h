@@ -2,6 +2,8 @@
 
 #include "protocol/TransactPort.h"
 
+#include <functional>
+
 class TnrComm;
 
 // The command transaction's view of the main window's serial port component.
@@ -13,6 +15,9 @@ public:
     bool GetActive() const override;
     std::string ReadString() override;
     void SendString(const std::string& bytes) override;
+
+    // Called after each frame has been handed to the line (the reply wait is counted from there).
+    std::function<void()> OnFrameSent;
 
 private:
     TnrComm* comm_;

@@ -5,6 +5,7 @@
 #include "app/FileDialog.h"
 #include "app/HandlerGuard.h"
 #include "app/MemoTrafficLog.h"
+#include "app/SendAnchoredSleep.h"
 #include "app/SimulatedTerminalPort.h"
 
 #include "protocol/Frame.h"
@@ -104,11 +105,16 @@ void TF1::setupTransact() {
     };
     links_.setActivityLamp = [this](bool on) { led->SetActive(on); };
     links_.processEvents = [] { QCoreApplication::processEvents(); };
-    links_.sleepMs = &tkm::protocol::SleepMilliseconds;
+    replyWait_ = std::make_unique<SendAnchoredSleep>();
+    transactPort_->OnFrameSent = [this] { replyWait_->FrameSent(); };
+    setSleep(nullptr);
 }
 
 void TF1::setSleep(std::function<void(int)> sleep) {
-    links_.sleepMs = sleep ? std::move(sleep) : std::function<void(int)>(&tkm::protocol::SleepMilliseconds);
+    if (sleep)
+        links_.sleepMs = std::move(sleep);
+    else
+        links_.sleepMs = [this](int milliseconds) { replyWait_->Wait(milliseconds); };
 }
 
 void TF1::setTransactPort(tkm::protocol::TransactPort* port) {

@@ -39,6 +39,7 @@ class TVrWebLabel;
 
 class CommTransactPort;
 class MemoTrafficLog;
+class SendAnchoredSleep;
 class SimulatedTerminalPort;
 
 // The utility's one main window: the connection panel, the traffic log, the status bar and the page
@@ -222,7 +223,8 @@ public:
     // Its port number in nrComm1's device list.
     int simulatorPortNo() const { return simulatorPortNo_; }
 
-    // The reply wait of the transaction. The default sleeps; tests replace it.
+    // The reply wait of the transaction. The default sleeps until the wait has passed since the frame
+    // was written (SendAnchoredSleep); tests replace it.
     void setSleep(std::function<void(int milliseconds)> sleep);
     // The port the transaction talks through; nullptr restores nrComm1. Tests put scripted ports here.
     void setTransactPort(tkm::protocol::TransactPort* port);
@@ -247,6 +249,7 @@ private:
 
     std::unique_ptr<CommTransactPort> transactPort_;
     std::unique_ptr<MemoTrafficLog> trafficLog_;
+    std::unique_ptr<SendAnchoredSleep> replyWait_;
     std::unique_ptr<SimulatedTerminalPort> simulatedPort_;
     mutable std::array<QPointer<QLabel>, 31> keyPanels_; // index 1..30, see keyPanel()
     int simulatorPortNo_ = 0;

@@ -103,7 +103,14 @@ void TF1::setupTransact() {
         else
             Timer1->stop();
     };
-    links_.setActivityLamp = [this](bool on) { led->SetActive(on); };
+    // The lamp is painted with the window's next repaint instead of at once: the transaction's message
+    // pump paints it lit before the reply wait, the event loop dark afterwards. Each immediate repaint
+    // is a round trip to the display server that would lengthen every exchange.
+    links_.setActivityLamp = [this](bool on) {
+        led->setUpdatesEnabled(false);
+        led->SetActive(on);
+        led->setUpdatesEnabled(true); // schedules the deferred paint
+    };
     links_.processEvents = [] { QCoreApplication::processEvents(); };
     replyWait_ = std::make_unique<SendAnchoredSleep>();
     transactPort_->OnFrameSent = [this] { replyWait_->FrameSent(); };

@@ -26,6 +26,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -408,4 +409,38 @@ TEST_F(MainWindow, TrafficLogClearsAndTheClearButtonEmptiesIt) {
     EXPECT_TRUE(window->RCVS->toPlainText().startsWith(QStringLiteral("1\t$01M --> !01TKM-9214")));
     QTest::mouseClick(window->Button4, Qt::LeftButton);
     EXPECT_TRUE(window->RCVS->toPlainText().isEmpty());
+}
+
+namespace {
+// Records the activity lamp's state each time it is painted.
+class LampPaints : public QObject {
+public:
+    explicit LampPaints(TVrUserLed* led) : led_(led) { led->installEventFilter(this); }
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint)
+            states.push_back(led_->Active());
+        return false;
+    }
+    std::vector<bool> states;
+
+private:
+    TVrUserLed* led_;
+};
+} // namespace
+
+TEST_F(MainWindow, ActivityLampIsPaintedLitDuringTheReplyWaitAndDarkAfterwards) {
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    QCoreApplication::processEvents();
+    talkTo(ScriptedTerminal{});
+    LampPaints paints(window->led);
+    std::vector<bool> paintedBeforeTheWait;
+    window->setSleep([&](int) { paintedBeforeTheWait = paints.states; });
+
+    EXPECT_EQ(window->Transact("$01M", "!01", 0), "TKM-9214");
+    EXPECT_EQ(paintedBeforeTheWait, std::vector<bool>{true});
+    EXPECT_FALSE(window->led->Active());
+    QCoreApplication::processEvents();
+    ASSERT_FALSE(paints.states.empty());
+    EXPECT_FALSE(paints.states.back());
 }

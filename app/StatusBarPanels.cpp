@@ -2,20 +2,20 @@
 
 #include <QLabel>
 
-StatusBarPanels::StatusBarPanels(const QList<PanelSpec>& panels, QWidget* parent) : QFrame(parent) {
+StatusBarPanels::StatusBarPanels(const QList<PanelLayout>& panels, QWidget* parent) : QFrame(parent) {
     int x = 0;
-    for (const PanelSpec& spec : panels) {
-        auto* label = new QLabel(spec.text, this);
+    for (const PanelLayout& panel : panels) {
+        auto* label = new QLabel(panel.text, this);
         label->setObjectName(QStringLiteral("StBarPanel%1").arg(labels_.size()));
-        label->setAlignment(spec.alignment | Qt::AlignVCenter);
-        if (spec.bevel) {
+        label->setAlignment(panel.alignment | Qt::AlignVCenter);
+        if (panel.bevel) {
             label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
             label->setIndent(2);
         } else {
             label->setIndent(3);
         }
-        label->setGeometry(x, 2, spec.width - 2, 17);
-        x += spec.width;
+        label->setGeometry(x, 2, panel.width - 2, 17);
+        x += panel.width;
         labels_.append(label);
     }
 }

@@ -9,14 +9,14 @@ class QLabel;
 class StatusBarPanels : public QFrame {
     Q_OBJECT
 public:
-    struct PanelSpec {
+    struct PanelLayout {
         int width;
         bool bevel;
         Qt::Alignment alignment;
         QString text;
     };
 
-    explicit StatusBarPanels(const QList<PanelSpec>& panels, QWidget* parent = nullptr);
+    explicit StatusBarPanels(const QList<PanelLayout>& panels, QWidget* parent = nullptr);
 
     int panelCount() const { return static_cast<int>(labels_.size()); }
     QString panelText(int index) const;

@@ -103,26 +103,26 @@ void TF1::buildConnectionPanel() {
     Button4->setText(QStringLiteral("Clear"));
 
     Page = place<QTabWidget>(this, "Page", 0, 242, 498, 356);
-    struct PageSpec {
+    struct PageEntry {
         QWidget** member;
         const char* name;
         const char* caption;
     };
-    const PageSpec pages[] = {{&Display, "Display", "Display"},
+    const PageEntry pages[] = {{&Display, "Display", "Display"},
                               {&Keyboard, "Keyboard", "Keyboard"},
                               {&DIO, "DIO", "DIO"},
                               {&UserSymbols, "UserSymbols", "UserSymbols"},
                               {&Setting, "Setting", "Setting"},
                               {&WDTimer, "WDTimer", "WDT"},
                               {&About, "About", "About"}};
-    for (const PageSpec& spec : pages) {
+    for (const PageEntry& entry : pages) {
         auto* page = new QWidget;
-        page->setObjectName(QString::fromLatin1(spec.name));
-        Page->addTab(page, QString::fromLatin1(spec.caption));
-        *spec.member = page;
+        page->setObjectName(QString::fromLatin1(entry.name));
+        Page->addTab(page, QString::fromLatin1(entry.caption));
+        *entry.member = page;
     }
 
-    const QList<StatusBarPanels::PanelSpec> panels = {
+    const QList<StatusBarPanels::PanelLayout> panels = {
         {30, false, Qt::AlignRight, QStringLiteral("Dev")},
         {80, true, Qt::AlignLeft, QString()},
         {25, false, Qt::AlignRight, QStringLiteral("FW")},

@@ -429,6 +429,11 @@ private:
 } // namespace
 
 TEST_F(MainWindow, ActivityLampIsPaintedLitDuringTheReplyWaitAndDarkAfterwards) {
+#if defined(__SANITIZE_THREAD__)
+    // Painting a shown window fans out to Qt's own raster threads, whose locking ThreadSanitizer
+    // cannot see in the uninstrumented Qt libraries; the plain and AddressSanitizer runs cover this.
+    GTEST_SKIP() << "needs a painted window, which ThreadSanitizer cannot follow into Qt";
+#endif
     window->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
     QCoreApplication::processEvents();

@@ -1,6 +1,7 @@
 // The main window's structure and its handlers, with the transaction answered by a scripted port.
 #include "ScriptedPort.h"
 #include "ScriptedTerminal.h"
+#include "WindowFixture.h"
 
 #include "app/AppDialogs.h"
 #include "app/FileDialog.h"
@@ -30,24 +31,11 @@
 
 namespace {
 
-class MainWindow : public ::testing::Test {
+class MainWindow : public WindowFixture {
 protected:
     void SetUp() override {
-        AppDialogs::setExceptionBox([this](const QString& text) { exceptions << text; });
-        AppDialogs::setMessageBox([this](AppDialogs::Icon, AppDialogs::Buttons, const QString& text) {
-            messages << text;
-            return true;
-        });
-        window = std::make_unique<TF1>();
-        window->Timer1->stop();
-        window->Timer3->stop();
+        WindowFixture::SetUp();
         window->setSleep([](int) {});
-    }
-
-    void TearDown() override {
-        window.reset();
-        AppDialogs::setExceptionBox({});
-        AppDialogs::setMessageBox({});
     }
 
     // Answers through `terminal` from now on; frames sent are in port->sent.
@@ -56,10 +44,7 @@ protected:
         window->setTransactPort(port.get());
     }
 
-    std::unique_ptr<TF1> window;
     std::unique_ptr<ScriptedPort> port;
-    QStringList exceptions;
-    QStringList messages;
 };
 
 } // namespace

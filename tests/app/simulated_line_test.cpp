@@ -5,6 +5,7 @@
 // each frame and write its reply (capped) instead of sleeping the fixed time, so the suite is fast
 // and does not depend on the machine's load.
 #include "SimReplyWait.h"
+#include "WindowFixture.h"
 
 #include "app/AppDialogs.h"
 #include "app/SimulatedTerminalPort.h"
@@ -38,25 +39,8 @@ namespace {
 
 using Direction = tkm::sim::TraceEntry::Direction;
 
-class SimulatedLine : public ::testing::Test {
+class SimulatedLine : public WindowFixture {
 protected:
-    void SetUp() override {
-        AppDialogs::setExceptionBox([this](const QString& text) { exceptions << text; });
-        AppDialogs::setMessageBox([this](AppDialogs::Icon, AppDialogs::Buttons, const QString& text) {
-            messages << text;
-            return true;
-        });
-        window = std::make_unique<TF1>();
-        window->Timer1->stop();
-        window->Timer3->stop();
-    }
-
-    void TearDown() override {
-        window.reset();
-        AppDialogs::setExceptionBox({});
-        AppDialogs::setMessageBox({});
-    }
-
     // Picks the simulator in the port chooser and opens the port, as a user does.
     void openSimulator(const tkm::sim::TerminalSettings& settings = {}, int baudIndex = 5) {
         window->simulatedPort()->setSettings(settings);
@@ -106,10 +90,6 @@ protected:
         ASSERT_TRUE(window->deviceFound);
         received();
     }
-
-    std::unique_ptr<TF1> window;
-    QStringList exceptions;
-    QStringList messages;
 
 private:
     std::uint64_t consumed_ = 0;

@@ -2,6 +2,9 @@
 
 #include "widgets/TVrUserLed.h"
 
+#include <QCheckBox>
+#include <QLabel>
+#include <QPushButton>
 #include <QString>
 #include <QWidget>
 
@@ -38,4 +41,33 @@ inline void styleLed(TVrUserLed* led, TColor off, TColor on) {
     bevel->SetInnerStyle(bsNone);
     bevel->SetInnerSpace(1);
     bevel->SetInnerColor(clBtnFace);
+}
+
+inline QPushButton* button(QWidget* parent, const char* name, const QString& caption, int x, int y, int w,
+                           int h = 25) {
+    auto* b = place<QPushButton>(parent, name, x, y, w, h);
+    b->setText(caption);
+    return b;
+}
+
+inline QLabel* label(QWidget* parent, const QString& name, const QString& caption, int x, int y, int w,
+                     int h = 16) {
+    auto* l = place<QLabel>(parent, name, x, y, w, h);
+    l->setText(caption);
+    return l;
+}
+
+inline QCheckBox* checkBox(QWidget* parent, const char* name, const QString& caption, bool ticked, int x,
+                           int y) {
+    auto* c = place<QCheckBox>(parent, name, x, y, 160, 18);
+    c->setText(caption);
+    c->setChecked(ticked);
+    return c;
+}
+
+// The LEDs of the pages' lines and lamps: black when off, lime when on.
+inline TVrUserLed* lineLed(QWidget* parent, const QString& name, int x, int y) {
+    auto* l = place<TVrUserLed>(parent, name, x, y, 29, 15);
+    styleLed(l, clBlack, clLime);
+    return l;
 }

@@ -1,14 +1,24 @@
 #include "app/TF1.h"
 
+#include "app/AboutPage.h"
 #include "app/AppDialogs.h"
 #include "app/CommTransactPort.h"
+#include "app/DioPage.h"
+#include "app/DisplayPage.h"
 #include "app/FileDialog.h"
 #include "app/HandlerGuard.h"
+#include "app/KeyboardPage.h"
 #include "app/MemoTrafficLog.h"
 #include "app/SendAnchoredSleep.h"
+#include "app/SettingPage.h"
 #include "app/SimulatedTerminalPort.h"
+#include "app/StatusBarPanels.h"
+#include "app/TerminalConnection.h"
+#include "app/UserSymbolsPage.h"
+#include "app/WdtPage.h"
 
-#include "protocol/Frame.h"
+#include "protocol/Commands.h"
+#include "protocol/Conversions.h"
 
 #include "seriallink/TnrComm.h"
 #include "seriallink/TnrDeviceBox.h"
@@ -19,22 +29,38 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QGroupBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QTabWidget>
 #include <QTimer>
 
+namespace proto = tkm::protocol;
+
 TF1* F1 = nullptr;
 
-const char* const TF1::kWebSite = "https://tkm.example/";
-const char* const TF1::kWebSiteShort = "tkm.example";
-const char* const TF1::kMailAddress = "ts@tkm.example";
-const char* const TF1::kSupportPage = "https://tkm.example/tkm9214/support/";
-
 namespace {
+
 constexpr int kClientWidth = 498;
 constexpr int kClientHeight = 618;
+
+QString bytesText(const std::string& bytes) {
+    return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
+}
+
+// Disables the window for the page-entry sequence and enables it again on every way out.
+class WindowDisabled {
+public:
+    explicit WindowDisabled(QWidget* window) : window_(window) { window_->setEnabled(false); }
+    WindowDisabled(const WindowDisabled&) = delete;
+    WindowDisabled& operator=(const WindowDisabled&) = delete;
+    ~WindowDisabled() { window_->setEnabled(true); }
+
+private:
+    QWidget* window_;
+};
+
 } // namespace
 
 TF1::TF1(QWidget* parent) : QWidget(parent) {
@@ -53,17 +79,9 @@ TF1::TF1(QWidget* parent) : QWidget(parent) {
     font.setPixelSize(11);
     setFont(font);
 
-    symbolCodes.fill(std::string(16, '0'));
-
     buildConnectionPanel();
-    buildDisplayPage();
-    buildKeyboardPage();
-    buildDioPage();
-    buildUserSymbolsPage();
-    buildSettingPage();
-    buildWdtPage();
-    buildAboutPage();
-    setupTransact();
+    setupConnection();
+    buildPages();
     connectHandlers();
 
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
@@ -90,14 +108,16 @@ TF1::~TF1() {
         F1 = nullptr;
 }
 
-void TF1::setupTransact() {
+void TF1::setupConnection() {
     transactPort_ = std::make_unique<CommTransactPort>(nrComm1);
     trafficLog_ = std::make_unique<MemoTrafficLog>(RCVS);
-    links_.port = transactPort_.get();
-    links_.log = trafficLog_.get();
-    links_.baudIndex = [this] { return BR->currentIndex(); };
-    links_.checksumMode = [this] { return CSE->Active(); };
-    links_.setPollTimerEnabled = [this](bool enabled) {
+    replyWait_ = std::make_unique<SendAnchoredSleep>();
+    transactPort_->OnFrameSent = [this] { replyWait_->FrameSent(); };
+
+    proto::TransactLinks links;
+    links.port = transactPort_.get();
+    links.log = trafficLog_.get();
+    links.setPollTimerEnabled = [this](bool enabled) {
         if (enabled)
             Timer1->start();
         else
@@ -106,46 +126,49 @@ void TF1::setupTransact() {
     // The lamp is painted with the window's next repaint instead of at once: the transaction's message
     // pump paints it lit before the reply wait, the event loop dark afterwards. Each immediate repaint
     // is a round trip to the display server that would lengthen every exchange.
-    links_.setActivityLamp = [this](bool on) {
+    links.setActivityLamp = [this](bool on) {
         led->setUpdatesEnabled(false);
         led->SetActive(on);
         led->setUpdatesEnabled(true); // schedules the deferred paint
     };
-    links_.processEvents = [] { QCoreApplication::processEvents(); };
-    replyWait_ = std::make_unique<SendAnchoredSleep>();
-    transactPort_->OnFrameSent = [this] { replyWait_->FrameSent(); };
-    setSleep(nullptr);
+    links.processEvents = [] { QCoreApplication::processEvents(); };
+    links.sleepMs = [this](int milliseconds) { replyWait_->Wait(milliseconds); };
+    connection_ = new TerminalConnection(std::move(links), this);
+    connection_->setObjectName(QStringLiteral("TerminalConnection"));
+    connection_->setAddress(Adr->Position());
+    connection_->setBaudIndex(BR->currentIndex());
+    connection_->setChecksumMode(CSE->Active());
+    connect(connection_, &TerminalConnection::deviceDataChanged, this, &TF1::RefreshStatus);
+}
+
+void TF1::buildPages() {
+    Display = new DisplayPage(*connection_, this);
+    Keyboard = new KeyboardPage(*connection_, this);
+    DIO = new DioPage(*connection_, this);
+    UserSymbols = new UserSymbolsPage(*connection_, this);
+    Setting = new SettingPage(*connection_, this);
+    WDTimer = new WdtPage(*connection_, this);
+    About = new AboutPage(*connection_, this);
+    const std::pair<TerminalPage*, const char*> pages[] = {
+        {Display, "Display"}, {Keyboard, "Keyboard"}, {DIO, "DIO"},    {UserSymbols, "UserSymbols"},
+        {Setting, "Setting"}, {WDTimer, "WDT"},       {About, "About"}};
+    for (const auto& [page, caption] : pages)
+        Page->addTab(page, QString::fromLatin1(caption));
 }
 
 void TF1::setSleep(std::function<void(int)> sleep) {
     if (sleep)
-        links_.sleepMs = std::move(sleep);
+        connection_->setSleep(std::move(sleep));
     else
-        links_.sleepMs = [this](int milliseconds) { replyWait_->Wait(milliseconds); };
+        connection_->setSleep([this](int milliseconds) { replyWait_->Wait(milliseconds); });
 }
 
-void TF1::setTransactPort(tkm::protocol::TransactPort* port) {
-    links_.port = port ? port : transactPort_.get();
+void TF1::setTransactPort(proto::TransactPort* port) {
+    connection_->setPort(port ? port : transactPort_.get());
 }
 
-std::string TF1::Transact(const std::string& command, const std::string& prefix, int extraWait) {
-    return tkm::protocol::Transact(links_, command, prefix, extraWait);
-}
-
-std::string TF1::Transact(const tkm::protocol::Command& command) {
-    return tkm::protocol::Transact(links_, command);
-}
-
-bool TF1::portOpen() const {
-    return links_.port->GetActive();
-}
-
-int TF1::address() const {
-    return Adr->Position();
-}
-
-std::string TF1::addressText() const {
-    return tkm::protocol::AddressText(address());
+TerminalPage* TF1::shownPage() const {
+    return qobject_cast<TerminalPage*>(Page->currentWidget());
 }
 
 void TF1::FormCreate() {
@@ -174,4 +197,114 @@ void TF1::connectHandlers() {
     connect(Timer3, &QTimer::timeout, this, guard([this] { Timer3Timer(); }));
     Timer1->start();
     Timer3->start();
+}
+
+// ---- Connection panel ----
+
+void TF1::SetPollInterval() {
+    Timer1->setInterval(proto::PollIntervalMs(BR->currentIndex()));
+}
+
+void TF1::BOPClick() {
+    nrComm1->SetBaudRate(BR->currentText().toUInt());
+    // A port that does not open throws here: the caption stays as it was and BOP stays on.
+    nrComm1->SetActive(BOP->Active());
+    BOP->SetCaption(nrComm1->GetActive() ? QStringLiteral("Close port") : QStringLiteral("Open port"));
+}
+
+void TF1::BRChange() {
+    nrComm1->SetBaudRate(BR->currentText().toUInt());
+    connection_->setBaudIndex(BR->currentIndex());
+    SetPollInterval();
+    connection_->identify();
+}
+
+void TF1::nrDeviceBox1Change() {
+    connection_->identify();
+}
+
+void TF1::AdrIncClick() {
+    Adr->SetPosition(Adr->Position() + 1);
+}
+
+void TF1::AdrDecClick() {
+    Adr->SetPosition(Adr->Position() - 1);
+}
+
+void TF1::AdrChange() {
+    const int a = Adr->Position();
+    GroupBox1->setTitle(QStringLiteral("ADDRESS=0x") + bytesText(proto::HexText(a, 2)) +
+                        QStringLiteral(" / ") + QString::number(a) + QStringLiteral("  "));
+    connection_->setAddress(a);
+    connection_->identify();
+}
+
+void TF1::CSEClick() {
+    connection_->setChecksumMode(CSE->Active());
+}
+
+void TF1::Button4Click() {
+    RCVS->clear();
+}
+
+void TF1::RefreshStatus() {
+    const DeviceData& device = connection_->device();
+    StBar->setPanelText(1, bytesText(device.deviceName));
+    StBar->setPanelText(3, bytesText(device.firmware));
+
+    const std::string_view codePage = proto::CodePageName(device.cfgCodePage);
+    StBar->setPanelText(5, QString::fromLatin1(codePage.data(), static_cast<qsizetype>(codePage.size())));
+
+    QString checksum;
+    if (device.cfgFormat == "00")
+        checksum = QStringLiteral("OFF");
+    else if (device.cfgFormat == "40")
+        checksum = QStringLiteral("ON");
+    StBar->setPanelText(7, checksum);
+}
+
+void TF1::AddressScan() {
+    TerminalConnection::ScanControls controls;
+    controls.scanOn = [this] { return Scan->Active(); };
+    controls.switchScanOff = [this] { Scan->SetActive(false); };
+    controls.moveAddress = [this](int address) { Adr->SetPosition(address); };
+    controls.setPollTimer = [this](bool on) {
+        if (on)
+            Timer1->start();
+        else
+            Timer1->stop();
+    };
+    connection_->runAddressScan(controls);
+}
+
+// ---- Page switching and polling ----
+
+void TF1::PageChange() {
+    if (!connection_->found())
+        return;
+    WindowDisabled disabled(this);
+
+    if (TerminalConnection::IsError(connection_->Transact(proto::ClearDisplay(connection_->address()))))
+        connection_->lose();
+    TerminalPage* shown = shownPage();
+    if (shown != WDTimer)
+        WDTimer->SwitchWatchdogOff();
+    if (shown)
+        shown->Enter();
+}
+
+void TF1::Timer1Timer() {
+    if (!connection_->portOpen())
+        connection_->lose();
+    if (Scan->Active())
+        AddressScan();
+    if (!connection_->found())
+        connection_->identify();
+    TerminalPage* shown = shownPage();
+    if (shown && shown->HasPoll() && !shown->Poll())
+        connection_->lose();
+}
+
+void TF1::Timer3Timer() {
+    Keyboard->HighlightTick(connection_->found());
 }

@@ -1,4 +1,5 @@
 // The connection panel, the traffic log, the status bar, the timers and the page control.
+#include "app/BaudRates.h"
 #include "app/FileDialog.h"
 #include "app/LayoutHelpers.h"
 #include "app/SimulatedTerminalPort.h"
@@ -20,11 +21,6 @@
 #include <QTimer>
 
 namespace {
-
-const QStringList kBaudRates = {QStringLiteral("300"),   QStringLiteral("600"),   QStringLiteral("1200"),
-                                QStringLiteral("2400"),  QStringLiteral("4800"),  QStringLiteral("9600"),
-                                QStringLiteral("19200"), QStringLiteral("38400"), QStringLiteral("57600"),
-                                QStringLiteral("115200")};
 
 FileDialog* makeFileDialog(QWidget* owner, const char* name, FileDialog::Kind kind) {
     auto* dialog = new FileDialog(kind, owner);
@@ -53,7 +49,7 @@ void TF1::buildConnectionPanel() {
     // The built-in simulated terminal is one more port of the chooser; the simulator starts when the
     // port is first opened. A simulator that cannot start gives no path, so opening fails as usual.
     simulatedPort_ = std::make_unique<SimulatedTerminalPort>();
-    simulatorPortNo_ = nrComm1->AddExtraPort(QString::fromLatin1(SimulatedTerminalPort::kPortName), [this] {
+    nrComm1->AddExtraPort(QString::fromLatin1(SimulatedTerminalPort::kPortName), [this] {
         try {
             return QString::fromStdString(simulatedPort_->path());
         } catch (const std::exception&) {
@@ -70,8 +66,8 @@ void TF1::buildConnectionPanel() {
     nrDeviceBox1->SetComm(nrComm1);
 
     BR = place<QComboBox>(Panel1, "BR", 8, 38, 105, 21);
-    BR->addItems(kBaudRates);
-    BR->setCurrentIndex(5);
+    BR->addItems(BaudRates::texts());
+    BR->setCurrentIndex(BaudRates::kIndex9600);
 
     BOP = place<TVrPowerButton>(Panel1, "BOP", 122, 6, 110, 25);
     BOP->SetCaption(QStringLiteral("Open port"));
@@ -103,24 +99,6 @@ void TF1::buildConnectionPanel() {
     Button4->setText(QStringLiteral("Clear"));
 
     Page = place<QTabWidget>(this, "Page", 0, 242, 498, 356);
-    struct PageEntry {
-        QWidget** member;
-        const char* name;
-        const char* caption;
-    };
-    const PageEntry pages[] = {{&Display, "Display", "Display"},
-                              {&Keyboard, "Keyboard", "Keyboard"},
-                              {&DIO, "DIO", "DIO"},
-                              {&UserSymbols, "UserSymbols", "UserSymbols"},
-                              {&Setting, "Setting", "Setting"},
-                              {&WDTimer, "WDTimer", "WDT"},
-                              {&About, "About", "About"}};
-    for (const PageEntry& entry : pages) {
-        auto* page = new QWidget;
-        page->setObjectName(QString::fromLatin1(entry.name));
-        Page->addTab(page, QString::fromLatin1(entry.caption));
-        *entry.member = page;
-    }
 
     const QList<StatusBarPanels::PanelLayout> panels = {
         {30, false, Qt::AlignRight, QStringLiteral("Dev")},

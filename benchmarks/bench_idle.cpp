@@ -13,8 +13,10 @@
 #include "ProcessProbe.h"
 #include "SilentLine.h"
 
+#include "app/KeyboardPage.h"
 #include "app/SimulatedTerminalPort.h"
 #include "app/TF1.h"
+#include "app/TerminalConnection.h"
 #include "protocol/Commands.h"
 #include "seriallink/TnrComm.h"
 #include "seriallink/TnrDeviceBox.h"
@@ -137,20 +139,14 @@ std::optional<VariantResult> RunVariant(const std::string& variant, int seconds,
     }
     const std::set<int> workers = NewThreads(before);
     if (variant == "keyboard") {
-        if (!window.pagePolls.count(QStringLiteral("Keyboard"))) {
-            // A build whose Keyboard page does not poll yet: the key poll's exchange stands in for it.
-            std::printf(
-                "the Keyboard page registers no poll in this build: the benchmark polls \"$01K\" itself\n");
-            window.pagePolls[QStringLiteral("Keyboard")] = [&window] {
-                return !TF1::IsError(window.Transact(tkm::protocol::ReadPressedKeys(window.address())));
-            };
-        }
+        if (!window.Keyboard->HasPoll())
+            std::printf("the Keyboard page does not poll in this build: the variant measures an idle page\n");
         window.Page->setCurrentWidget(window.Keyboard);
     }
 
     VariantResult result;
     if (!silent) {
-        result.identified = RunEventLoopUntil([&] { return window.deviceFound; }, 10000);
+        result.identified = RunEventLoopUntil([&] { return window.connection().found(); }, 10000);
         std::printf("poll timer identified the terminal: %s\n", result.identified ? "yes" : "NO");
     }
     RunEventLoopFor(1500); // the page's entry screen, first polls, lazily created things

@@ -11,6 +11,7 @@
 #include "app/CommTransactPort.h"
 #include "app/SimulatedTerminalPort.h"
 #include "app/TF1.h"
+#include "app/TerminalConnection.h"
 #include "protocol/Commands.h"
 #include "protocol/Frame.h"
 #include "protocol/StringListLog.h"
@@ -162,7 +163,7 @@ void BM_ExchangeMainWindow(benchmark::State& state) {
     window.BOP->SetActive(true);
     window.BOPClick();
     window.Adr->SetPosition(kAddress);
-    if (!window.deviceFound)
+    if (!window.connection().found())
         return state.SkipWithError("the window did not identify the simulated terminal");
     window.simulatedPort()->simulator()->setPacing(true);
     window.Timer1->stop();
@@ -170,7 +171,7 @@ void BM_ExchangeMainWindow(benchmark::State& state) {
     const p::Command command = p::ReadDeviceName(kAddress);
     const quint64 wakesBefore = window.nrComm1->CommThreadWakeups();
     MeasureExchanges(state, p::ReplyWaitMs(line.baudIndex, command.extraWait),
-                     [&] { return window.Transact(command); });
+                     [&] { return window.connection().Transact(command); });
     window.Timer1->stop();
     state.counters["comm_wakes_per_exchange"] =
         static_cast<double>(window.nrComm1->CommThreadWakeups() - wakesBefore) /

@@ -1,7 +1,15 @@
 #pragma once
 
+#include "app/AboutPage.h"
 #include "app/AppDialogs.h"
+#include "app/DioPage.h"
+#include "app/DisplayPage.h"
+#include "app/KeyboardPage.h"
+#include "app/SettingPage.h"
 #include "app/TF1.h"
+#include "app/TerminalConnection.h"
+#include "app/UserSymbolsPage.h"
+#include "app/WdtPage.h"
 
 #include <QStringList>
 #include <QTimer>

@@ -3,10 +3,15 @@
 #include "ScriptedTerminal.h"
 #include "WindowFixture.h"
 
+#include "app/AboutPage.h"
 #include "app/AppDialogs.h"
+#include "app/DioPage.h"
 #include "app/FileDialog.h"
+#include "app/KeyboardPage.h"
 #include "app/StatusBarPanels.h"
 #include "app/TF1.h"
+#include "app/TerminalConnection.h"
+#include "app/WdtPage.h"
 
 #include "seriallink/TnrComm.h"
 #include "widgets/TVrPowerButton.h"
@@ -62,7 +67,7 @@ TEST_F(MainWindow, IsBuiltAsDesigned) {
     EXPECT_EQ(window->GroupBox1->title(), QStringLiteral("ADDRESS=0x00 / 0 "));
     EXPECT_EQ(window->BOP->Caption(), QStringLiteral("Open port"));
     EXPECT_FALSE(window->CSE->Active());
-    EXPECT_FALSE(window->deviceFound);
+    EXPECT_FALSE(window->connection().found());
 
     const char* const names[] = {"Display", "Keyboard", "DIO", "UserSymbols", "Setting", "WDTimer", "About"};
     const char* const captions[] = {"Display", "Keyboard", "DIO", "UserSymbols", "Setting", "WDT", "About"};
@@ -105,13 +110,13 @@ TEST_F(MainWindow, IsBuiltAsDesigned) {
         EXPECT_EQ(dialog->InitialDir(), QCoreApplication::applicationDirPath());
         EXPECT_EQ(dialog->Filter(), QStringLiteral("tkm_setting (*.tkm)"));
     }
-    EXPECT_FALSE(window->ClearKey->isEnabled());
-    EXPECT_FALSE(window->Button8->isEnabled());
+    EXPECT_FALSE(window->Keyboard->ClearKey->isEnabled());
+    EXPECT_FALSE(window->DIO->Button8->isEnabled());
     EXPECT_EQ(window->findChild<QLabel*>(QStringLiteral("CDDIO3"))->text(), QStringLiteral("IN"));
 }
 
 TEST_F(MainWindow, AboutPictureIsDecodedIntoImage1) {
-    const QLabel* image = window->Image1;
+    const QLabel* image = window->About->Image1;
     ASSERT_FALSE(image->pixmap().isNull());
     EXPECT_EQ(image->pixmap().size(), QSize(300, 140));
     EXPECT_EQ(image->geometry(), QRect(160, 16, 300, 140));
@@ -123,7 +128,7 @@ TEST_F(MainWindow, AddressChangeSetsCaptionAndIdentifiesThere) {
     EXPECT_EQ(window->GroupBox1->title(), QStringLiteral("ADDRESS=0x0A / 10  "));
     ASSERT_FALSE(port->sent.empty());
     EXPECT_EQ(port->sent.front(), "$0AM");
-    EXPECT_FALSE(window->deviceFound);
+    EXPECT_FALSE(window->connection().found());
 }
 
 TEST_F(MainWindow, MinusAtAddressZeroSendsNothing) {
@@ -139,7 +144,7 @@ TEST_F(MainWindow, IdentificationReadsInOrderAndFillsStatusBar) {
     terminal.codePage = "02";
     talkTo(terminal);
     window->Adr->SetPosition(1);
-    EXPECT_TRUE(window->deviceFound);
+    EXPECT_TRUE(window->connection().found());
     const std::vector<std::string> order = {"$01M", "$01F", "$01D", "~014P", "~014S",
                                             "@01",  "$01T", "$012", "~012"};
     EXPECT_EQ(port->sent, order);
@@ -150,23 +155,28 @@ TEST_F(MainWindow, IdentificationReadsInOrderAndFillsStatusBar) {
     // Direction byte F0: lines 0..3 inputs; power-on 0F lights PON4..7; safe 81 lights SAFE0 and SAFE7.
     EXPECT_EQ(window->findChild<QLabel*>(QStringLiteral("CDDIO0"))->text(), QStringLiteral("IN"));
     EXPECT_EQ(window->findChild<QLabel*>(QStringLiteral("CDDIO4"))->text(), QStringLiteral("OUT"));
-    EXPECT_EQ(window->ReadLedBank(QStringLiteral("PON")), "0F");
-    EXPECT_EQ(window->ReadLedBank(QStringLiteral("SAFE")), "81");
-    EXPECT_EQ(window->device.cfgAddress, "01");
-    EXPECT_EQ(window->device.cfgCodePage, "02");
+    EXPECT_EQ(window->DIO->ReadLedBank(QStringLiteral("PON")), "0F");
+    EXPECT_EQ(window->DIO->ReadLedBank(QStringLiteral("SAFE")), "81");
+    EXPECT_EQ(window->connection().device().cfgAddress, "01");
+    EXPECT_EQ(window->connection().device().cfgCodePage, "02");
     // Every exchange is in the traffic log.
     EXPECT_EQ(window->RCVS->document()->blockCount(), 9);
 }
 
 TEST_F(MainWindow, ConfigurationOfWrongLengthFailsIdentification) {
     for (const std::string configuration : {"010Z06010", "010Z0601000"}) {
+        // Found first with a proper configuration, so the failure has a flag to clear.
+        talkTo(ScriptedTerminal{});
+        window->Adr->SetPosition(window->Adr->Position() == 1 ? 0 : 1);
+        window->Adr->SetPosition(1);
+        ASSERT_TRUE(window->connection().found());
         ScriptedTerminal terminal;
         terminal.configuration = configuration;
         talkTo(terminal);
-        window->deviceFound = true;
-        window->Adr->SetPosition(window->Adr->Position() == 1 ? 0 : 1);
-        window->Adr->SetPosition(1);
-        EXPECT_FALSE(window->deviceFound) << configuration;
+        window->Timer1Timer();
+        window->connection().lose();
+        window->Timer1Timer();
+        EXPECT_FALSE(window->connection().found()) << configuration;
         EXPECT_EQ(port->sent.back(), "$012") << configuration;
         EXPECT_EQ(window->StBar->panelText(1), QString()) << configuration;
     }
@@ -176,9 +186,8 @@ TEST_F(MainWindow, NonHexWatchdogPeriodShowsTheConversionError) {
     ScriptedTerminal terminal;
     terminal.watchdog = "011ZZ";
     talkTo(terminal);
-    window->deviceFound = true;
     window->Adr->SetPosition(1);
-    EXPECT_FALSE(window->deviceFound);
+    EXPECT_FALSE(window->connection().found());
     ASSERT_EQ(exceptions.size(), 1);
     EXPECT_TRUE(exceptions[0].contains(QStringLiteral("is not a valid integer value")));
 }
@@ -194,60 +203,63 @@ TEST_F(MainWindow, BaudRateSetsPollInterval) {
 
 TEST_F(MainWindow, HighlightFadesOnTheFourthTick) {
     const QColor face = window->palette().color(QPalette::Button);
-    window->keyHighlight[12] = 3;
-    window->setKeyPanelColor(12, QColor(0, 255, 0));
+    window->Keyboard->setHighlight(12, 3);
+    window->Keyboard->setKeyPanelColor(12, QColor(0, 255, 0));
     for (int tick = 1; tick <= 3; ++tick) {
         window->Timer3Timer();
-        EXPECT_EQ(window->keyPanel(12)->palette().color(QPalette::Window), QColor(0, 255, 0)) << tick;
+        EXPECT_EQ(window->Keyboard->keyPanel(12)->palette().color(QPalette::Window), QColor(0, 255, 0))
+            << tick;
     }
     window->Timer3Timer();
-    EXPECT_EQ(window->keyPanel(12)->palette().color(QPalette::Window), face);
+    EXPECT_EQ(window->Keyboard->keyPanel(12)->palette().color(QPalette::Window), face);
 
     // Fix holds the highlight only while the terminal is found.
-    window->keyHighlight[5] = 1;
-    window->setKeyPanelColor(5, QColor(0, 255, 0));
-    window->Fix->SetActive(true);
-    window->deviceFound = true;
+    window->Keyboard->setHighlight(5, 1);
+    window->Keyboard->setKeyPanelColor(5, QColor(0, 255, 0));
+    window->Keyboard->Fix->SetActive(true);
+    talkTo(ScriptedTerminal{});
+    window->Adr->SetPosition(1);
+    ASSERT_TRUE(window->connection().found());
     for (int tick = 0; tick < 5; ++tick)
         window->Timer3Timer();
-    EXPECT_EQ(window->keyHighlight[5], 1);
-    window->deviceFound = false;
+    EXPECT_EQ(window->Keyboard->highlight(5), 1);
+    window->connection().lose();
     window->Timer3Timer();
     window->Timer3Timer();
-    EXPECT_EQ(window->keyPanel(5)->palette().color(QPalette::Window), face);
+    EXPECT_EQ(window->Keyboard->keyPanel(5)->palette().color(QPalette::Window), face);
 }
 
 TEST_F(MainWindow, PageChangesWithFlagClearSendNothing) {
     talkTo(ScriptedTerminal{});
-    window->WDTEN->SetActive(true);
+    window->WDTimer->WDTEN->SetActive(true);
     for (int i = 1; i < window->Page->count(); ++i)
         window->Page->setCurrentIndex(i);
     window->Page->setCurrentIndex(0);
     EXPECT_TRUE(port->sent.empty());
-    EXPECT_TRUE(window->WDTEN->Active());
+    EXPECT_TRUE(window->WDTimer->WDTEN->Active());
     EXPECT_TRUE(window->isEnabled());
 }
 
 TEST_F(MainWindow, LeavingWdtSendsClearAndWatchdogOff) {
     talkTo(ScriptedTerminal{});
     window->Adr->SetPosition(1);
-    ASSERT_TRUE(window->deviceFound);
+    ASSERT_TRUE(window->connection().found());
     window->Page->setCurrentWidget(window->WDTimer);
     EXPECT_EQ(port->sent.size(), 9u + 4u); // clear, watchdog read, two test-screen texts
     port->sent.clear();
-    window->WDTEN->SetActive(true);
+    window->WDTimer->WDTEN->SetActive(true);
     window->Page->setCurrentWidget(window->Display);
     const std::vector<std::string> expected = {"$01T", "~01301E"};
     EXPECT_EQ(port->sent, expected);
-    EXPECT_FALSE(window->WDTEN->Active());
-    EXPECT_TRUE(window->deviceFound);
+    EXPECT_FALSE(window->WDTimer->WDTEN->Active());
+    EXPECT_TRUE(window->connection().found());
 }
 
 TEST_F(MainWindow, TestScreensOfEveryPage) {
     ScriptedTerminal terminal;
     talkTo(terminal);
     window->Adr->SetPosition(1);
-    ASSERT_TRUE(window->deviceFound);
+    ASSERT_TRUE(window->connection().found());
 
     struct Case {
         QWidget* page;
@@ -283,10 +295,10 @@ TEST_F(MainWindow, UserSymbolsEntrySendsTheCodePagesSymbolCodes) {
         terminal.codePage = codePage;
         talkTo(terminal);
         window->Page->setCurrentWidget(window->Display);
-        window->deviceFound = false;
+        window->connection().lose();
         window->Timer1Timer(); // identifies at address 0... which is not the terminal's
         window->Adr->SetPosition(1);
-        ASSERT_TRUE(window->deviceFound);
+        ASSERT_TRUE(window->connection().found());
         port->sent.clear();
         window->Page->setCurrentWidget(window->UserSymbols);
         std::string symbols;
@@ -306,7 +318,7 @@ TEST_F(MainWindow, PollTickOnSettingPageWithTerminalFoundSendsNothing) {
     port->sent.clear();
     window->Timer1Timer();
     EXPECT_TRUE(port->sent.empty());
-    EXPECT_TRUE(window->deviceFound);
+    EXPECT_TRUE(window->connection().found());
 }
 
 TEST_F(MainWindow, OpeningAMissingPortShowsTheErrorAndLeavesBopOn) {
@@ -341,7 +353,7 @@ TEST_F(MainWindow, ScanWithNobodyTriesEveryAddressOnceAndReturnsToZero) {
     EXPECT_EQ(names.back(), "$00M");
     EXPECT_EQ(window->Adr->Position(), 0);
     EXPECT_FALSE(window->Scan->Active());
-    EXPECT_FALSE(window->deviceFound);
+    EXPECT_FALSE(window->connection().found());
 }
 
 TEST_F(MainWindow, ScanFindsTheTerminalAndStops) {
@@ -351,7 +363,7 @@ TEST_F(MainWindow, ScanFindsTheTerminalAndStops) {
     window->Scan->SetActive(true);
     window->Timer1Timer();
     EXPECT_EQ(window->Adr->Position(), 0x37);
-    EXPECT_TRUE(window->deviceFound);
+    EXPECT_TRUE(window->connection().found());
     EXPECT_FALSE(window->Scan->Active());
     EXPECT_EQ(window->GroupBox1->title(), QStringLiteral("ADDRESS=0x37 / 55  "));
 }
@@ -368,11 +380,11 @@ TEST_F(MainWindow, LedBankAndDirectionRules) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.value);
-        window->ShowLedBank(QStringLiteral("DIO"), c.value);
-        EXPECT_EQ(window->ReadLedBank(QStringLiteral("DIO")), c.readBack);
-        window->Button8->setEnabled(true);
-        window->ShowDirections(c.value);
-        EXPECT_FALSE(window->Button8->isEnabled());
+        window->DIO->ShowLedBank(QStringLiteral("DIO"), c.value);
+        EXPECT_EQ(window->DIO->ReadLedBank(QStringLiteral("DIO")), c.readBack);
+        window->DIO->Button8->setEnabled(true);
+        window->DIO->ShowDirections(c.value);
+        EXPECT_FALSE(window->DIO->Button8->isEnabled());
         for (int k = 0; k < 8; ++k) {
             const bool input = c.captions[k] == 'I';
             EXPECT_EQ(window->findChild<QLabel*>(QStringLiteral("CDDIO%1").arg(k))->text(),
@@ -382,7 +394,7 @@ TEST_F(MainWindow, LedBankAndDirectionRules) {
         }
     }
     // Line 7 is the least significant bit: "01" lights only DIO7.
-    window->ShowLedBank(QStringLiteral("DIO"), "01");
+    window->DIO->ShowLedBank(QStringLiteral("DIO"), "01");
     EXPECT_TRUE(window->findChild<TVrUserLed*>(QStringLiteral("DIO7"))->Active());
     EXPECT_FALSE(window->findChild<TVrUserLed*>(QStringLiteral("DIO0"))->Active());
 }
@@ -427,7 +439,7 @@ TEST_F(MainWindow, ActivityLampIsPaintedLitDuringTheReplyWaitAndDarkAfterwards) 
     std::vector<bool> paintedBeforeTheWait;
     window->setSleep([&](int) { paintedBeforeTheWait = paints.states; });
 
-    EXPECT_EQ(window->Transact("$01M", "!01", 0), "TKM-9214");
+    EXPECT_EQ(window->connection().Transact("$01M", "!01", 0), "TKM-9214");
     EXPECT_EQ(paintedBeforeTheWait, std::vector<bool>{true});
     EXPECT_FALSE(window->led->Active());
     QCoreApplication::processEvents();

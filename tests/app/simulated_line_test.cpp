@@ -11,6 +11,8 @@
 #include "app/SimulatedTerminalPort.h"
 #include "app/StatusBarPanels.h"
 #include "app/TF1.h"
+#include "app/TerminalConnection.h"
+#include "app/WdtPage.h"
 
 #include "protocol/Frame.h"
 
@@ -85,9 +87,9 @@ protected:
 
     void identifyAt(int address) {
         window->Adr->SetPosition(address);
-        if (!window->deviceFound)
+        if (!window->connection().found())
             window->Timer1Timer();
-        ASSERT_TRUE(window->deviceFound);
+        ASSERT_TRUE(window->connection().found());
         received();
     }
 
@@ -111,20 +113,20 @@ TEST_F(SimulatedLine, PickingTheSimulatorFindsATerminalAtAddressOneWithTheRealWa
     QTest::mouseClick(window->BOP, Qt::LeftButton);
     EXPECT_EQ(window->BOP->Caption(), QStringLiteral("Close port"));
     QTest::mouseClick(window->AdrInc, Qt::LeftButton);
-    EXPECT_TRUE(window->deviceFound);
+    EXPECT_TRUE(window->connection().found());
     EXPECT_EQ(window->StBar->panelText(1), QStringLiteral("TKM-9214"));
     QTest::mouseClick(window->BOP, Qt::LeftButton);
     EXPECT_EQ(window->BOP->Caption(), QStringLiteral("Open port"));
     EXPECT_FALSE(window->nrComm1->GetActive());
     window->Timer1Timer();
-    EXPECT_FALSE(window->deviceFound);
+    EXPECT_FALSE(window->connection().found());
 }
 
 TEST_F(SimulatedLine, IdentificationOrderAndStatusBar) {
     openSimulator();
     window->Adr->SetPosition(1);
-    EXPECT_TRUE(window->deviceFound) << sim()->trace().formatAll()
-                                     << window->RCVS->toPlainText().toStdString();
+    EXPECT_TRUE(window->connection().found())
+        << sim()->trace().formatAll() << window->RCVS->toPlainText().toStdString();
     const std::vector<std::string> expected = {"$01M", "$01F", "$01D", "~014P", "~014S",
                                                "@01",  "$01T", "$012", "~012"};
     EXPECT_EQ(received(), expected);
@@ -154,7 +156,7 @@ TEST_F(SimulatedLine, ScanWithNoTerminalTriesEveryAddressOnceAndReturnsToZero) {
     EXPECT_EQ(received(), expected);
     EXPECT_EQ(window->Adr->Position(), 0);
     EXPECT_FALSE(window->Scan->Active());
-    EXPECT_FALSE(window->deviceFound);
+    EXPECT_FALSE(window->connection().found());
 }
 
 TEST_F(SimulatedLine, ScanFindsTheTerminalAt0x37) {
@@ -164,7 +166,7 @@ TEST_F(SimulatedLine, ScanFindsTheTerminalAt0x37) {
     window->Scan->SetActive(true);
     window->Timer1Timer();
     EXPECT_EQ(window->Adr->Position(), 0x37);
-    EXPECT_TRUE(window->deviceFound);
+    EXPECT_TRUE(window->connection().found());
     EXPECT_FALSE(window->Scan->Active());
     EXPECT_EQ(window->GroupBox1->title(), QStringLiteral("ADDRESS=0x37 / 55  "));
 }
@@ -174,10 +176,10 @@ TEST_F(SimulatedLine, ChecksumToggleIdentifiesAgainAndFailsOnAFormatMismatch) {
     identifyAt(1);
     QTest::mouseClick(window->CSE, Qt::LeftButton);
     EXPECT_TRUE(window->CSE->Active());
-    EXPECT_FALSE(window->deviceFound);
+    EXPECT_FALSE(window->connection().found());
     EXPECT_TRUE(received().empty());
     window->Timer1Timer();
-    EXPECT_FALSE(window->deviceFound);
+    EXPECT_FALSE(window->connection().found());
     const std::vector<std::string> frames = received();
     ASSERT_FALSE(frames.empty());
     EXPECT_EQ(frames.front(), "$01MD2"); // with its checksum now
@@ -187,7 +189,7 @@ TEST_F(SimulatedLine, ChecksumToggleIdentifiesAgainAndFailsOnAFormatMismatch) {
     // Switching back finds the terminal again on the next tick.
     QTest::mouseClick(window->CSE, Qt::LeftButton);
     window->Timer1Timer();
-    EXPECT_TRUE(window->deviceFound);
+    EXPECT_TRUE(window->connection().found());
 }
 
 TEST_F(SimulatedLine, ChecksumModeMatchingTheTerminalIdentifies) {
@@ -196,18 +198,18 @@ TEST_F(SimulatedLine, ChecksumModeMatchingTheTerminalIdentifies) {
     openSimulator(settings);
     QTest::mouseClick(window->CSE, Qt::LeftButton);
     window->Adr->SetPosition(1);
-    EXPECT_TRUE(window->deviceFound);
+    EXPECT_TRUE(window->connection().found());
     EXPECT_EQ(window->StBar->panelText(7), QStringLiteral("ON"));
 }
 
 TEST_F(SimulatedLine, PageChangesWithTheFlagClearSendNothing) {
     openSimulator();
-    window->WDTEN->SetActive(true);
+    window->WDTimer->WDTEN->SetActive(true);
     for (int i = 1; i < window->Page->count(); ++i)
         window->Page->setCurrentIndex(i);
     window->Page->setCurrentIndex(0);
     EXPECT_TRUE(received().empty());
-    EXPECT_TRUE(window->WDTEN->Active());
+    EXPECT_TRUE(window->WDTimer->WDTEN->Active());
 }
 
 TEST_F(SimulatedLine, FromWdtToDisplaySendsTheClearAndOneWatchdogOff) {
@@ -216,12 +218,12 @@ TEST_F(SimulatedLine, FromWdtToDisplaySendsTheClearAndOneWatchdogOff) {
     window->Page->setCurrentWidget(window->WDTimer);
     const std::vector<std::string> entering = {"$01T", "~012", "$01T000WDT TEST", "$01T100"};
     EXPECT_EQ(received(), entering);
-    window->WDTEN->SetActive(true);
+    window->WDTimer->WDTEN->SetActive(true);
     window->Page->setCurrentWidget(window->Display);
     const std::vector<std::string> leaving = {"$01T", "~01301E"};
     EXPECT_EQ(received(), leaving);
-    EXPECT_FALSE(window->WDTEN->Active());
-    EXPECT_TRUE(window->deviceFound);
+    EXPECT_FALSE(window->WDTimer->WDTEN->Active());
+    EXPECT_TRUE(window->connection().found());
     EXPECT_FALSE(sim()->model().state().watchdogEnabled);
 }
 

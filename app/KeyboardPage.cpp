@@ -1,0 +1,85 @@
+#include "app/KeyboardPage.h"
+
+#include "app/LayoutHelpers.h"
+#include "app/TerminalConnection.h"
+
+#include "widgets/TVrPowerButton.h"
+
+#include <QLabel>
+#include <QPushButton>
+
+namespace {
+
+const char* const kKeyCaptions[KeyboardPage::kKeys] = {
+    "F1", "F2", "F3", "F4",   "F5", "F6", "F7", "F8",  "F9", "F10", "ESC", "7",    "8",    "9",     "Clear",
+    "4",  "5",  "6",  "Menu", "1",  "2",  "3",  "+/-", "Up", "0",   "Dip", "Left", "Down", "Right", "Enter"};
+
+} // namespace
+
+KeyboardPage::KeyboardPage(TerminalConnection& connection, QWidget* parent)
+    : TerminalPage(QStringLiteral("Keyboard"), connection, parent) {
+    QFont bold = font();
+    bold.setBold(true);
+    for (int k = 1; k <= kKeys; ++k) {
+        int x, y;
+        if (k <= 10) { // function keys: two rows of five at the lower left
+            x = 8 + ((k - 1) % 5) * 45;
+            y = 190 + ((k - 1) / 5) * 45;
+        } else { // block of five rows of four at the right
+            x = 300 + ((k - 11) % 4) * 45;
+            y = 10 + ((k - 11) / 4) * 45;
+        }
+        auto* panel = place<QLabel>(this, QStringLiteral("B%1").arg(k), x, y, 41, 41);
+        panel->setText(QString::fromLatin1(kKeyCaptions[k - 1]));
+        panel->setAlignment(Qt::AlignCenter);
+        panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
+        panel->setLineWidth(1);
+        panel->setFont(bold);
+        panel->setAutoFillBackground(true);
+        panels_[static_cast<std::size_t>(k)] = panel;
+        setKeyPanelColor(k, palette().color(QPalette::Button));
+    }
+    Fix = place<TVrPowerButton>(this, "Fix", 8, 10, 110, 27);
+    Fix->SetCaption(QStringLiteral("Fix"));
+    ClearKey = button(this, "ClearKey", QStringLiteral("Clear"), 8, 46, 110);
+    ClearKey->setEnabled(false);
+}
+
+void KeyboardPage::Enter() {
+    if (TerminalConnection::IsError(WriteRow(0, "KEYBOARD TEST")))
+        connection().lose();
+}
+
+void KeyboardPage::HighlightTick(bool terminalFound) {
+    if (Fix->Active() && terminalFound)
+        return;
+    for (int k = 1; k <= kKeys; ++k) {
+        int& ticks = highlight_[static_cast<std::size_t>(k)];
+        if (ticks > 0)
+            --ticks;
+        else
+            setKeyPanelColor(k, palette().color(QPalette::Button));
+    }
+}
+
+QLabel* KeyboardPage::keyPanel(int k) const {
+    return k >= 1 && k <= kKeys ? panels_[static_cast<std::size_t>(k)] : nullptr;
+}
+
+void KeyboardPage::setKeyPanelColor(int k, const QColor& color) {
+    QLabel* panel = keyPanel(k);
+    if (!panel || panel->palette().color(QPalette::Window) == color)
+        return;
+    QPalette p = panel->palette();
+    p.setColor(QPalette::Window, color);
+    panel->setPalette(p);
+}
+
+int KeyboardPage::highlight(int k) const {
+    return k >= 1 && k <= kKeys ? highlight_[static_cast<std::size_t>(k)] : 0;
+}
+
+void KeyboardPage::setHighlight(int k, int ticks) {
+    if (k >= 1 && k <= kKeys)
+        highlight_[static_cast<std::size_t>(k)] = ticks;
+}

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "app/TerminalPage.h"
+
+#include <array>
+
+class QColor;
+class QLabel;
+class QPushButton;
+class TVrPowerButton;
+
+// The Keyboard page: thirty key panels B1..B30 that light up when the terminal reports their keys and
+// fade on the highlight tick, unless Fix holds them.
+class KeyboardPage : public TerminalPage {
+    Q_OBJECT
+public:
+    static constexpr int kKeys = 30;
+    // Highlight ticks a reported key stays lit after its last report.
+    static constexpr int kHighlightTicks = 3;
+
+    explicit KeyboardPage(TerminalConnection& connection, QWidget* parent = nullptr);
+
+    void Enter() override;
+
+    // The highlight tick: counters above 0 run down, panels at 0 return to the button face. Held while
+    // Fix is on and the terminal is found.
+    void HighlightTick(bool terminalFound);
+
+    // Key panel "B" + k (k 1..30), else nullptr.
+    QLabel* keyPanel(int k) const;
+    void setKeyPanelColor(int k, const QColor& color);
+    int highlight(int k) const;
+    void setHighlight(int k, int ticks);
+
+    // Components (objectName = the member's name; key panels B1..B30 through keyPanel())
+    TVrPowerButton* Fix = nullptr;
+    QPushButton* ClearKey = nullptr;
+
+private:
+    std::array<QLabel*, kKeys + 1> panels_{}; // index 1..30
+    std::array<int, kKeys + 1> highlight_{};  // index 1..30: ticks a panel stays lit
+};

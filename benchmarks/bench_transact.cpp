@@ -14,7 +14,7 @@
 #include "app/TerminalConnection.h"
 #include "protocol/Commands.h"
 #include "protocol/Frame.h"
-#include "protocol/StringListLog.h"
+#include "tests/support/StringListLog.h"
 #include "protocol/Transact.h"
 #include "seriallink/TnrComm.h"
 #include "seriallink/TnrDeviceBox.h"

@@ -6,11 +6,14 @@
 
 // A minimal terminal answering the identification and page-entry commands at one address, for tests
 // that need exact control over a reply (the simulator covers the real line). Checksum mode off.
+// Its values differ from every initial state of the window (lines, directions, watchdog enabled with a
+// period other than the track bar's 30), so a step that fails to show one of them is seen.
 struct ScriptedTerminal {
     int address = 1;
     std::string configuration; // the $AA2 payload; empty: a proper one for `address`
-    std::string watchdog;      // the ~AA2 payload; empty: disabled, period 0x1E
+    std::string watchdog;      // the ~AA2 payload; empty: enabled, period 0x28 (4 s)
     std::string codePage = "01";
+    std::string lines = "A5"; // the @AA payload
 
     std::string operator()(const std::string& frame) const {
         const std::string aa = tkm::protocol::AddressText(address);
@@ -30,11 +33,11 @@ struct ScriptedTerminal {
         if (lead == '~' && rest == "4S")
             return ok("81");
         if (lead == '@' && rest.empty())
-            return ">00\r";
+            return ">" + lines + "\r";
         if (lead == '$' && rest == "2")
             return "!" + (configuration.empty() ? aa + "0Z06" + codePage + "00" : configuration) + "\r";
         if (lead == '~' && rest == "2")
-            return "!" + (watchdog.empty() ? aa + "01E" : watchdog) + "\r";
+            return "!" + (watchdog.empty() ? aa + "128" : watchdog) + "\r";
         return ok("");
     }
 };

@@ -249,7 +249,7 @@ TEST_F(MainWindow, LeavingWdtSendsClearAndWatchdogOff) {
     port->sent.clear();
     window->WDTimer->WDTEN->SetActive(true);
     window->Page->setCurrentWidget(window->Display);
-    const std::vector<std::string> expected = {"$01T", "~01301E"};
+    const std::vector<std::string> expected = {"$01T", "~013028"};
     EXPECT_EQ(port->sent, expected);
     EXPECT_FALSE(window->WDTimer->WDTEN->Active());
     EXPECT_TRUE(window->connection().found());
@@ -265,7 +265,7 @@ TEST_F(MainWindow, TestScreensOfEveryPage) {
         QWidget* page;
         std::vector<std::string> frames;
     };
-    const std::string off = "~01301E";
+    const std::string off = "~013028";
     const std::vector<Case> cases = {
         {window->Keyboard, {"$01T", off, "$01T000KEYBOARD TEST"}},
         {window->DIO, {"$01T", off, "$01T000DIO TEST"}},

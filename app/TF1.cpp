@@ -26,6 +26,7 @@
 #include "widgets/TVrTrackBar.h"
 #include "widgets/TVrUserLed.h"
 
+#include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -131,7 +132,16 @@ void TF1::setupConnection() {
         led->SetActive(on);
         led->setUpdatesEnabled(true); // schedules the deferred paint
     };
-    links.processEvents = [] { QCoreApplication::processEvents(); };
+    // Repaints, timers and line events run while an exchange waits, user input does not: a click handled
+    // inside the exchange would start exchanges of its own that the running one refuses. The input
+    // waits in the window system's queue and runs once the handler is done; the wake-up makes the
+    // event loop look at that queue again (the glib dispatcher would otherwise leave it there until
+    // the next window-system event arrives).
+    links.processEvents = [] {
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        if (QAbstractEventDispatcher* dispatcher = QCoreApplication::eventDispatcher())
+            dispatcher->wakeUp();
+    };
     links.sleepMs = [this](int milliseconds) { replyWait_->Wait(milliseconds); };
     connection_ = new TerminalConnection(std::move(links), this);
     connection_->setObjectName(QStringLiteral("TerminalConnection"));

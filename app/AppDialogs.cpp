@@ -5,6 +5,8 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <utility>
+
 namespace {
 
 AppDialogs::ExceptionBox& exceptionBox() {
@@ -17,6 +19,19 @@ AppDialogs::MessageBox& messageBox() {
     return box;
 }
 
+// The exception boxes: the one open and those waiting for it to close, and the collector, if any.
+struct ExceptionQueue {
+    bool open = false;
+    QString shown;
+    QStringList waiting;
+    QStringList* collector = nullptr;
+};
+
+ExceptionQueue& exceptions() {
+    static ExceptionQueue queue;
+    return queue;
+}
+
 QPointer<QWidget>& owner() {
     static QPointer<QWidget> widget;
     return widget;
@@ -27,14 +42,50 @@ QString title() {
     return name.isEmpty() ? QApplication::applicationName() : name;
 }
 
-} // namespace
-
-void AppDialogs::showException(const QString& text) {
+void showExceptionBox(const QString& text) {
     if (exceptionBox()) {
         exceptionBox()(text);
         return;
     }
     QMessageBox::critical(owner().data(), title(), text, QMessageBox::Ok);
+}
+
+} // namespace
+
+AppDialogs::ExceptionCollector::ExceptionCollector(QStringList& into)
+    : previous_(std::exchange(exceptions().collector, &into)) {}
+
+AppDialogs::ExceptionCollector::~ExceptionCollector() {
+    exceptions().collector = previous_;
+}
+
+void AppDialogs::showException(const QString& text) {
+    ExceptionQueue& queue = exceptions();
+    if (queue.collector) {
+        if (!queue.collector->contains(text))
+            queue.collector->append(text);
+        return;
+    }
+    if (queue.open) {
+        if (text != queue.shown && !queue.waiting.contains(text))
+            queue.waiting.append(text);
+        return;
+    }
+    struct Closed {
+        ExceptionQueue& queue;
+        ~Closed() {
+            queue.open = false;
+            queue.shown.clear();
+        }
+    } closed{queue};
+    queue.open = true;
+    queue.shown = text;
+    for (;;) {
+        showExceptionBox(queue.shown);
+        if (queue.waiting.isEmpty())
+            break;
+        queue.shown = queue.waiting.takeFirst();
+    }
 }
 
 bool AppDialogs::message(Icon icon, Buttons buttons, const QString& text) {

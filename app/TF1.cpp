@@ -203,7 +203,7 @@ void TF1::connectHandlers() {
     connect(Adr, &TVrTrackBar::OnChange, this, guard([this] { AdrChange(); }));
     connect(Button4, &QPushButton::clicked, this, guard([this] { Button4Click(); }));
     connect(Page, &QTabWidget::currentChanged, this, guard([this] { PageChange(); }));
-    connect(Timer1, &QTimer::timeout, this, guard([this] { Timer1Timer(); }));
+    connect(Timer1, &QTimer::timeout, this, &TF1::PollTick);
     connect(Timer3, &QTimer::timeout, this, guard([this] { Timer3Timer(); }));
     Timer1->start();
     Timer3->start();
@@ -313,6 +313,28 @@ void TF1::Timer1Timer() {
     TerminalPage* shown = shownPage();
     if (shown && shown->HasPoll() && !shown->Poll())
         connection_->lose();
+}
+
+void TF1::PollTick() {
+    if (tickRunning_)
+        return;
+    QStringList raised;
+    {
+        struct Running {
+            bool& flag;
+            ~Running() { flag = false; }
+        } running{tickRunning_};
+        tickRunning_ = true;
+        AppDialogs::ExceptionCollector collect(raised);
+        HandlerGuard::run([this] { Timer1Timer(); });
+    }
+    // Shown now that the tick is over: the box's modal loop goes on polling, and the ticks it runs
+    // add no box of the same error, nor does a terminal that keeps answering the same way.
+    const QStringList before = std::exchange(lastTickErrors_, raised);
+    for (const QString& text : raised) {
+        if (!before.contains(text))
+            AppDialogs::showException(text);
+    }
 }
 
 void TF1::Timer3Timer() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 
 #include <functional>
@@ -100,6 +101,9 @@ public:
     void Button4Click();
     void Timer1Timer();
     void Timer3Timer();
+    // What Timer1 runs: one poll tick, never inside another, whose errors are shown after it is done
+    // and only once while they recur tick after tick.
+    void PollTick();
     void PageChange();
 
     void AddressScan();
@@ -127,6 +131,8 @@ private:
     std::unique_ptr<SendAnchoredSleep> replyWait_;
     std::unique_ptr<SimulatedTerminalPort> simulatedPort_;
     TerminalConnection* connection_ = nullptr; // owned as a child QObject
+    bool tickRunning_ = false;
+    QStringList lastTickErrors_;
 };
 
 // The one main window of the program (set while a TF1 exists).

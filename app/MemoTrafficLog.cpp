@@ -1,14 +1,11 @@
 #include "MemoTrafficLog.h"
 
+#include "app/TerminalText.h"
+
 #include <QPlainTextEdit>
 
 void MemoTrafficLog::AppendLine(const std::string& line) {
-    // Bytes on the line are 8-bit and not UTF-8; Latin-1 keeps every byte visible as one character.
-    // The reply's carriage return is shown as nothing rather than as a line break.
-    QString text = QString::fromLatin1(line.data(), static_cast<qsizetype>(line.size()));
-    text.remove(QLatin1Char('\r'));
-    text.replace(QLatin1Char('\n'), QLatin1Char(' '));
-    memo_->appendPlainText(text);
+    memo_->appendPlainText(TerminalText::logLine(line));
 }
 
 int MemoTrafficLog::LineCount() const {

@@ -7,6 +7,7 @@ StatusBarPanels::StatusBarPanels(const QList<PanelLayout>& panels, QWidget* pare
     for (const PanelLayout& panel : panels) {
         auto* label = new QLabel(panel.text, this);
         label->setObjectName(QStringLiteral("StBarPanel%1").arg(labels_.size()));
+        label->setTextFormat(Qt::PlainText); // the panels show what the terminal sent, never markup
         label->setAlignment(panel.alignment | Qt::AlignVCenter);
         if (panel.bevel) {
             label->setFrameStyle(QFrame::Panel | QFrame::Sunken);

@@ -14,6 +14,7 @@
 #include "app/SimulatedTerminalPort.h"
 #include "app/StatusBarPanels.h"
 #include "app/TerminalConnection.h"
+#include "app/TerminalText.h"
 #include "app/UserSymbolsPage.h"
 #include "app/WdtPage.h"
 
@@ -45,10 +46,6 @@ namespace {
 
 constexpr int kClientWidth = 498;
 constexpr int kClientHeight = 618;
-
-QString bytesText(const std::string& bytes) {
-    return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
-}
 
 // Disables the window for the page-entry sequence and enables it again on every way out.
 class WindowDisabled {
@@ -243,7 +240,7 @@ void TF1::AdrDecClick() {
 
 void TF1::AdrChange() {
     const int a = Adr->Position();
-    GroupBox1->setTitle(QStringLiteral("ADDRESS=0x") + bytesText(proto::HexText(a, 2)) +
+    GroupBox1->setTitle(QStringLiteral("ADDRESS=0x") + QString::fromStdString(proto::HexText(a, 2)) +
                         QStringLiteral(" / ") + QString::number(a) + QStringLiteral("  "));
     connection_->setAddress(a);
     connection_->identify();
@@ -259,8 +256,8 @@ void TF1::Button4Click() {
 
 void TF1::RefreshStatus() {
     const DeviceData& device = connection_->device();
-    StBar->setPanelText(1, bytesText(device.deviceName));
-    StBar->setPanelText(3, bytesText(device.firmware));
+    StBar->setPanelText(1, TerminalText::visible(device.deviceName));
+    StBar->setPanelText(3, TerminalText::visible(device.firmware));
 
     const std::string_view codePage = proto::CodePageName(device.cfgCodePage);
     StBar->setPanelText(5, QString::fromLatin1(codePage.data(), static_cast<qsizetype>(codePage.size())));

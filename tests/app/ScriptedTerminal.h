@@ -14,6 +14,7 @@ struct ScriptedTerminal {
     std::string watchdog;      // the ~AA2 payload; empty: enabled, period 0x28 (4 s)
     std::string codePage = "01";
     std::string lines = "A5"; // the @AA payload
+    std::string name = "TKM-9214";
 
     std::string operator()(const std::string& frame) const {
         const std::string aa = tkm::protocol::AddressText(address);
@@ -23,7 +24,7 @@ struct ScriptedTerminal {
         const std::string rest = frame.substr(3);
         auto ok = [&](const std::string& payload) { return "!" + aa + payload + "\r"; };
         if (lead == '$' && rest == "M")
-            return ok("TKM-9214");
+            return ok(name);
         if (lead == '$' && rest == "F")
             return ok("1.02");
         if (lead == '$' && rest == "D")

@@ -1,0 +1,62 @@
+#include "app/TerminalText.h"
+
+#include "protocol/Windows1251.h"
+
+#include <QList>
+
+#include <optional>
+
+namespace proto = tkm::protocol;
+
+namespace TerminalText {
+
+namespace {
+
+void appendEscaped(QString& out, unsigned char byte) {
+    static const char digits[] = "0123456789ABCDEF";
+    out += QLatin1String("\\x");
+    out += QLatin1Char(digits[byte >> 4]);
+    out += QLatin1Char(digits[byte & 0x0F]);
+}
+
+} // namespace
+
+QString visible(std::string_view bytes) {
+    QString out;
+    out.reserve(static_cast<qsizetype>(bytes.size()));
+    for (const char c : bytes) {
+        const auto byte = static_cast<unsigned char>(c);
+        const std::optional<char32_t> character = proto::Win1251ToUnicode(byte);
+        if (!character || byte < 0x20 || byte == 0x7F)
+            appendEscaped(out, byte);
+        else
+            out += QChar(static_cast<char16_t>(*character)); // Windows-1251 lies within the BMP
+    }
+    return out;
+}
+
+QString logLine(std::string_view line) {
+    if (!line.empty() && line.back() == '\r')
+        line.remove_suffix(1);
+    const std::size_t tab = line.find('\t');
+    if (tab == std::string_view::npos)
+        return visible(line);
+    return visible(line.substr(0, tab)) + QLatin1Char('\t') + visible(line.substr(tab + 1));
+}
+
+std::string toWin1251(const QString& text, QString* unconvertible) {
+    std::string out;
+    out.reserve(static_cast<std::size_t>(text.size()));
+    for (const char32_t character : text.toUcs4()) {
+        if (const std::optional<unsigned char> byte = proto::UnicodeToWin1251(character)) {
+            out += static_cast<char>(*byte);
+        } else if (unconvertible) {
+            const QString shown = QString::fromUcs4(&character, 1);
+            if (!unconvertible->contains(shown))
+                *unconvertible += shown;
+        }
+    }
+    return out;
+}
+
+} // namespace TerminalText

@@ -191,7 +191,11 @@ void TF1::connectHandlers() {
 
     connect(BOP, &TVrPowerButton::OnClick, this, guard([this] { BOPClick(); }));
     connect(CSE, &TVrPowerButton::OnClick, this, guard([this] { CSEClick(); }));
-    connect(BR, &QComboBox::activated, this, guard([this] { BRChange(); }));
+    // Choosing the rate already in use is no change of rate.
+    connect(BR, &QComboBox::activated, this, guard([this] {
+                if (BR->currentIndex() != connection_->baudIndex())
+                    BRChange();
+            }));
     nrDeviceBox1->OnChange = [guarded = guard([this] { nrDeviceBox1Change(); })](TnrDeviceBox*) {
         guarded();
     };

@@ -10,10 +10,11 @@
 #include <QLabel>
 #include <QPixmap>
 
-const char* const AboutPage::kWebSite = "https://tkm.example/";
-const char* const AboutPage::kWebSiteShort = "tkm.example";
-const char* const AboutPage::kMailAddress = "ts@tkm.example";
-const char* const AboutPage::kSupportPage = "https://tkm.example/tkm9214/support/";
+// Short enough for the page's 113-pixel links in their 16-pixel bold face.
+const char* const AboutPage::kWebSite = "https://tkm.test/";
+const char* const AboutPage::kWebSiteShort = "tkm.test";
+const char* const AboutPage::kMailAddress = "ts@tkm.test";
+const char* const AboutPage::kSupportPage = "https://tkm.test/tkm9214/support/";
 
 namespace {
 
@@ -52,7 +53,7 @@ AboutPage::AboutPage(TerminalConnection& connection, QWidget* parent)
 
     VrWebLabel1 = place<TVrWebLabel>(this, "VrWebLabel1", 16, 88, 113, 25);
     styleWebLabel(VrWebLabel1, QString::fromLatin1(kWebSiteShort), QString::fromLatin1(kWebSite));
-    VrWebLabel2 = place<TVrWebLabel>(this, "VrWebLabel2", 16, 128, 140, 25);
+    VrWebLabel2 = place<TVrWebLabel>(this, "VrWebLabel2", 16, 128, 113, 25);
     styleWebLabel(VrWebLabel2, QString::fromLatin1(kMailAddress),
                   QStringLiteral("mailto:") + QString::fromLatin1(kMailAddress));
     VrWebLabel3 = place<TVrWebLabel>(this, "VrWebLabel3", 16, 168, 145, 25);

@@ -4,7 +4,7 @@ ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 BUILD_DIR=${BUILD_DIR:-$ROOT/build}
 
 # Debian packages the build and the tests need.
-TKM_PACKAGES=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-base-private-dev libjpeg62-turbo-dev libgtest-dev libgmock-dev libbenchmark-dev)
+TKM_PACKAGES=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-base-private-dev libjpeg62-turbo-dev fonts-liberation2 libgtest-dev libgmock-dev libbenchmark-dev)
 
 ensure_packages() {
     local missing=()

@@ -18,9 +18,12 @@
 #include "widgets/TVrSwitch.h"
 #include "widgets/TVrTrackBar.h"
 #include "widgets/TVrUserLed.h"
+#include "widgets/TVrWebLabel.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QFontInfo>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -277,7 +280,7 @@ TEST_F(MainWindow, TestScreensOfEveryPage) {
           "$01T300Check summ:00"}},
         {window->About,
          {"$01T", off, "$01T000Device   :TKM-9214", "$01T100Firmware :1.02", "$01T200Web site",
-          "$01T300tkm.example"}},
+          "$01T300tkm.test"}},
         {window->WDTimer, {"$01T", "~012", "$01T000WDT TEST", "$01T100"}},
         {window->Display, {"$01T", off}},
     };
@@ -445,4 +448,34 @@ TEST_F(MainWindow, ActivityLampIsPaintedLitDuringTheReplyWaitAndDarkAfterwards) 
     QCoreApplication::processEvents();
     ASSERT_FALSE(paints.states.empty());
     EXPECT_FALSE(paints.states.back());
+}
+
+TEST_F(MainWindow, ChoosingTheRateInUseAgainIsNoChange) {
+    talkTo(ScriptedTerminal{});
+    window->Adr->SetPosition(1);
+    ASSERT_TRUE(window->connection().found());
+    port->sent.clear();
+    emit window->BR->activated(window->BR->currentIndex()); // the user picks 9600 again
+    EXPECT_TRUE(port->sent.empty());
+    EXPECT_TRUE(window->connection().found());
+
+    window->BR->setCurrentIndex(9);
+    emit window->BR->activated(9);
+    EXPECT_EQ(window->nrComm1->BaudRate(), 115200u);
+    EXPECT_EQ(window->Timer1->interval(), 352);
+    ASSERT_FALSE(port->sent.empty());
+    EXPECT_EQ(port->sent.front(), "$01M");
+}
+
+TEST_F(MainWindow, TheMailLinkFitsItsDesignedSize) {
+    TVrWebLabel* mail = window->About->VrWebLabel2;
+    EXPECT_EQ(mail->geometry(), QRect(16, 128, 113, 25));
+    const QFont font = mail->FontLeave();
+    if (!QFontInfo(font).family().contains(QStringLiteral("Liberation")) &&
+        !QFontInfo(font).family().contains(QStringLiteral("Arial")))
+        GTEST_SKIP() << "no Arial-compatible face here: " << QFontInfo(font).family().toStdString();
+    for (TVrWebLabel* link :
+         {window->About->VrWebLabel1, window->About->VrWebLabel2, window->About->VrWebLabel3})
+        EXPECT_LE(QFontMetrics(link->FontLeave()).horizontalAdvance(link->Caption()), link->width())
+            << link->Caption().toStdString();
 }

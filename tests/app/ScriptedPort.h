@@ -15,7 +15,7 @@ public:
 
     explicit ScriptedPort(Script script) : script_(std::move(script)) {}
 
-    bool GetActive() const override { return true; }
+    bool GetActive() const override { return active; }
     std::string ReadString() override { return std::exchange(pending_, std::string()); }
     void SendString(const std::string& bytes) override {
         std::string frame = bytes;
@@ -25,7 +25,11 @@ public:
         pending_ = script_(frame);
     }
 
+    // Another behaviour from the next frame on, on the same port (the terminal changed, not the line).
+    void setScript(Script script) { script_ = std::move(script); }
+
     std::vector<std::string> sent;
+    bool active = true; // a closed port: every exchange fails at once
 
 private:
     Script script_;

@@ -15,6 +15,8 @@
 
 #include "seriallink/TnrComm.h"
 #include "widgets/TVrPowerButton.h"
+#include "widgets/TVrRaster.h"
+#include "widgets/TVrRasterLed.h"
 #include "widgets/TVrSwitch.h"
 #include "widgets/TVrTrackBar.h"
 #include "widgets/TVrUserLed.h"
@@ -478,4 +480,104 @@ TEST_F(MainWindow, TheMailLinkFitsItsDesignedSize) {
          {window->About->VrWebLabel1, window->About->VrWebLabel2, window->About->VrWebLabel3})
         EXPECT_LE(QFontMetrics(link->FontLeave()).horizontalAdvance(link->Caption()), link->width())
             << link->Caption().toStdString();
+}
+
+// ---- Page entry, step by step ----
+
+TEST_F(MainWindow, AFailedClearStillSendsTheTestScreenButNoWatchdogOff) {
+    ScriptedTerminal terminal;
+    talkTo(terminal);
+    window->Adr->SetPosition(1);
+    ASSERT_TRUE(window->connection().found());
+    port->setScript([terminal](const std::string& frame) {
+        return frame == "$01T" ? std::string("?01\r") : terminal(frame); // the clear is refused
+    });
+    port->sent.clear();
+    window->Page->setCurrentWidget(window->DIO);
+    const std::vector<std::string> expected = {"$01T", "$01T000DIO TEST"};
+    EXPECT_EQ(port->sent, expected);
+    EXPECT_FALSE(window->connection().found());
+    EXPECT_FALSE(window->WDTimer->WDTEN->Active());
+}
+
+TEST_F(MainWindow, TheWindowIsDisabledWhilePageEntryTalks) {
+    talkTo(ScriptedTerminal{});
+    window->Adr->SetPosition(1);
+    std::vector<bool> enabled;
+    window->setSleep([&](int) { enabled.push_back(window->isEnabled()); });
+    window->Page->setCurrentWidget(window->Setting);
+    ASSERT_EQ(enabled.size(), 6u);
+    for (bool e : enabled)
+        EXPECT_FALSE(e);
+    EXPECT_TRUE(window->isEnabled());
+}
+
+TEST_F(MainWindow, EnteringDioShowsTheCachedDirectionsAgain) {
+    talkTo(ScriptedTerminal{}); // directions F0
+    window->Adr->SetPosition(1);
+    window->DIO->ShowDirections("0F"); // as if the switches had been moved
+    window->DIO->Button8->setEnabled(true);
+    window->Page->setCurrentWidget(window->DIO);
+    EXPECT_EQ(window->findChild<QLabel*>(QStringLiteral("CDDIO0"))->text(), QStringLiteral("IN"));
+    EXPECT_EQ(window->findChild<QLabel*>(QStringLiteral("CDDIO7"))->text(), QStringLiteral("OUT"));
+    EXPECT_FALSE(window->DIO->Button8->isEnabled());
+}
+
+TEST_F(MainWindow, EnteringUserSymbolsRedrawsFromTheTable) {
+    talkTo(ScriptedTerminal{});
+    window->Adr->SetPosition(1);
+    window->UserSymbols->setSymbolCode(3, "1F00000000000000");
+    auto* raster = window->findChild<TVrRaster*>(QStringLiteral("US3"));
+    ASSERT_NE(raster, nullptr);
+    EXPECT_FALSE(raster->Items(0)->Active());
+    window->Page->setCurrentWidget(window->UserSymbols);
+    for (int dot = 0; dot < 5; ++dot)
+        EXPECT_TRUE(raster->Items(dot)->Active()) << dot;
+    EXPECT_FALSE(raster->Items(5)->Active());
+}
+
+TEST_F(MainWindow, ARefusedKeyboardTestTextLosesTheTerminal) {
+    ScriptedTerminal terminal;
+    talkTo([terminal](const std::string& frame) {
+        return frame == "$01T000KEYBOARD TEST" ? std::string() : terminal(frame);
+    });
+    window->Adr->SetPosition(1);
+    ASSERT_TRUE(window->connection().found());
+    window->Page->setCurrentWidget(window->Keyboard);
+    EXPECT_FALSE(window->connection().found());
+}
+
+TEST_F(MainWindow, AFailedWatchdogReadOnEntryShowsTheWatchdogOff) {
+    ScriptedTerminal terminal;
+    talkTo(terminal);
+    window->Adr->SetPosition(1);
+    ASSERT_TRUE(window->WDTimer->WDTEN->Active());
+    port->setScript(
+        [terminal](const std::string& frame) { return frame == "~012" ? std::string() : terminal(frame); });
+    window->Page->setCurrentWidget(window->WDTimer);
+    EXPECT_FALSE(window->WDTimer->WDTEN->Active());
+    EXPECT_EQ(window->WDTimer->WDTT->Position(), 0x28); // kept: nothing was read
+    EXPECT_FALSE(window->connection().device().wdtEnabled);
+    EXPECT_FALSE(window->connection().found());
+}
+
+TEST_F(MainWindow, AFailedIdentificationShowsNoOldDirections) {
+    talkTo(ScriptedTerminal{});
+    window->Adr->SetPosition(1);
+    ASSERT_EQ(window->findChild<QLabel*>(QStringLiteral("CDDIO0"))->text(), QStringLiteral("IN"));
+    port->setScript([](const std::string&) { return std::string(); });
+    window->connection().lose();
+    window->Timer1Timer();
+    for (int k = 0; k < 8; ++k)
+        EXPECT_EQ(window->findChild<QLabel*>(QStringLiteral("CDDIO%1").arg(k))->text(), QStringLiteral("OUT"))
+            << k;
+    EXPECT_EQ(window->DIO->ReadLedBank(QStringLiteral("PON")), "00");
+    EXPECT_EQ(window->StBar->panelText(1), QString());
+}
+
+TEST_F(MainWindow, OpeningThePortSetsTheChosenRate) {
+    window->BR->setCurrentIndex(7); // shown, not yet applied to the port
+    window->nrComm1->SetComPortNo(250);
+    QTest::mouseClick(window->BOP, Qt::LeftButton); // does not open, but the rate was set first
+    EXPECT_EQ(window->nrComm1->BaudRate(), 38400u);
 }

@@ -13,7 +13,6 @@
 
 #include <QComboBox>
 #include <QFileInfo>
-#include <QTimer>
 
 namespace {
 
@@ -30,6 +29,9 @@ bool samePort(const QString& a, const QString& b) {
 
 StartConnection::StartConnection(TF1& window, RememberedChoices remembered)
     : window_(window), comm_(window.nrComm1), remembered_(std::move(remembered)) {
+    openAtStart_.setSingleShot(true);
+    openAtStart_.setInterval(0);
+    QObject::connect(&openAtStart_, &QTimer::timeout, [this] { openPort(); });
     comm_->NotifyAdd(TnrNotifyEvent::Make(this, &StartConnection::portNotified));
     // Connected after the window's own handler, so the new rate is already the port's.
     baudChosen_ = QObject::connect(window.BR, &QComboBox::activated, [this] {
@@ -85,7 +87,7 @@ void StartConnection::apply(const StartOptions& options) {
     if (options.address)
         window_.Adr->SetPosition(*options.address);
     if (options.open)
-        QTimer::singleShot(0, window_.BOP, [this] { openPort(); });
+        openAtStart_.start();
 }
 
 void StartConnection::openPort() {

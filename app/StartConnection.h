@@ -5,6 +5,7 @@
 #include <QMetaObject>
 #include <QPointer>
 #include <QString>
+#include <QTimer>
 
 #include <optional>
 
@@ -46,4 +47,5 @@ private:
     QPointer<TnrComm> comm_;
     RememberedChoices remembered_;
     QMetaObject::Connection baudChosen_;
+    QTimer openAtStart_; // --open, once the event loop runs
 };

@@ -5,6 +5,9 @@ BUILD_DIR=${BUILD_DIR:-$ROOT/build}
 
 # Debian packages the build and the tests need.
 TKM_PACKAGES=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-base-private-dev libjpeg62-turbo-dev fonts-liberation2 libgtest-dev libgmock-dev libbenchmark-dev)
+# And what scripts/package needs to check and build the Debian package (CPack's shlibdeps runs
+# dpkg-shlibdeps and file).
+TKM_PACKAGING_PACKAGES=(dpkg-dev file desktop-file-utils appstream man-db)
 
 ensure_packages() {
     local missing=()

@@ -5,11 +5,25 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QHash>
+#include <QRegularExpression>
 #include <fcntl.h>
 #include <linux/serial.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
+
+namespace {
+
+QString ReadTrimmed(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromUtf8(file.read(256)).trimmed();
+}
+
+// A tty sits at most a few levels below its USB device: ttyUSB0 under the interface under the device.
+constexpr int kUsbDeviceLevels = 4;
+
+} // namespace
 
 SysfsPortList::SysfsPortList(QString sysClassTty, QString devDir)
     : FSysClassTty(std::move(sysClassTty)), FDevDir(std::move(devDir)) {}
@@ -29,6 +43,44 @@ bool SysfsPortList::IsPhantomUart(const QString& name) const {
     return phantom;
 }
 
+QString SysfsPortList::UsbIdentity(const QString& name) const {
+    QString dir =
+        QFileInfo(FSysClassTty + QLatin1Char('/') + name + QStringLiteral("/device")).canonicalFilePath();
+    for (int level = 0; level < kUsbDeviceLevels && !dir.isEmpty() && dir != QStringLiteral("/"); ++level) {
+        if (QFileInfo::exists(dir + QStringLiteral("/idVendor"))) {
+            QStringList parts;
+            for (const char* file : {"/product", "/serial"})
+                if (const QString text = ReadTrimmed(dir + QLatin1StringView(file)); !text.isEmpty())
+                    parts << text;
+            return parts.join(QStringLiteral(", "));
+        }
+        dir = QFileInfo(dir).path();
+    }
+    return {};
+}
+
+quint32 SysfsPortList::UnlistedNumber(const QString& name) {
+    const auto known = FUnlistedNumbers.constFind(name);
+    if (known != FUnlistedNumbers.constEnd())
+        return *known;
+    const quint32 number = PortNumbering::FirstUnlistedNumber + static_cast<quint32>(FUnlistedNumbers.size());
+    FUnlistedNumbers.insert(name, number);
+    return number;
+}
+
+QString SysfsPortList::DisplayName(const QString& path, const QString& identity) {
+    return identity.isEmpty() ? path : path + QStringLiteral(" (") + identity + u')';
+}
+
+QString SysfsPortList::ByIdIdentity(const QString& byIdName) {
+    // udev writes usb-<vendor>_<model>[_<serial>]-if<NN>[-port<N>], blanks as underscores.
+    static const QRegularExpression pattern(QStringLiteral("^usb-(.+)-if[0-9A-Fa-f]+(-port[0-9]+)?$"));
+    const QRegularExpressionMatch match = pattern.match(byIdName);
+    if (!match.hasMatch())
+        return {};
+    return match.captured(1).replace(u'_', u' ').trimmed();
+}
+
 QList<PortEntry> SysfsPortList::Enumerate() {
     QHash<QString, QString> byId;
     const QDir idDir(FDevDir + QStringLiteral("/serial/by-id"));
@@ -36,7 +88,6 @@ QList<PortEntry> SysfsPortList::Enumerate() {
         byId.insert(QFileInfo(link.symLinkTarget()).fileName(), link.fileName());
 
     QList<PortEntry> ports;
-    quint32 unlisted = PortNumbering::FirstUnlistedNumber;
     const QStringList names =
         QDir(FSysClassTty).entryList(QDir::Dirs | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
     for (const QString& name : names) {
@@ -49,12 +100,15 @@ QList<PortEntry> SysfsPortList::Enumerate() {
             IsPhantomUart(name))
             continue;
         PortEntry e;
-        e.Name = path;
         e.DevicePath = path;
         e.Description = byId.value(name);
+        QString identity = UsbIdentity(name);
+        if (identity.isEmpty())
+            identity = ByIdIdentity(e.Description);
+        e.Name = DisplayName(path, identity);
         e.Number = PortNumbering::NumberForTty(name).value_or(0);
         if (e.Number == 0)
-            e.Number = unlisted++;
+            e.Number = UnlistedNumber(name);
         ports.append(e);
     }
     return ports;

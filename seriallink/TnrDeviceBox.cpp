@@ -3,6 +3,10 @@
 #include "TnrBaseIO.h"
 #include "TnrException.h"
 
+#include <QAbstractItemView>
+#include <QScrollBar>
+#include <QStyle>
+
 TnrDeviceBox::TnrDeviceBox(QWidget* parent) : QComboBox(parent) {
     setEditable(false);
     connect(this, &QComboBox::activated, this, &TnrDeviceBox::Change);
@@ -64,4 +68,16 @@ void TnrDeviceBox::HandleNotify(TnrBaseIO*, int code) {
 
 void TnrDeviceBox::Reload() {
     SetComm(FComm);
+}
+
+void TnrDeviceBox::showPopup() {
+    // Entries such as "/dev/ttyUSB0 (FT232R USB UART, A50285BI)" are wider than the designed box.
+    QAbstractItemView* list = view();
+    int widest = 0;
+    for (int i = 0; i < count(); ++i)
+        widest = qMax(widest, list->sizeHintForIndex(model()->index(i, modelColumn())).width());
+    const int frame = 2 * list->frameWidth();
+    const int scrollBar = count() > maxVisibleItems() ? style()->pixelMetric(QStyle::PM_ScrollBarExtent) : 0;
+    list->setMinimumWidth(widest + frame + scrollBar);
+    QComboBox::showPopup();
 }

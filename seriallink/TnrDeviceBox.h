@@ -2,7 +2,8 @@
 // The port chooser: a drop-down list of the linked port component's device list. It selects the
 // entry of the component's current port and moves the component to the port the user picks.
 // It follows the component's notifications (3: reload) and unlinks itself when the component is
-// destroyed. A port's /dev/serial/by-id name is the entry's tool tip. Owner's (GUI) thread only.
+// destroyed. A port's /dev/serial/by-id name is the entry's tool tip. The closed box keeps the size
+// it is given; the open list is as wide as its longest entry. Owner's (GUI) thread only.
 #include <QComboBox>
 #include <QPointer>
 #include <functional>
@@ -26,6 +27,8 @@ public:
     void Change(int index);
     void HandleNotify(TnrBaseIO* sender, int code);
     void Reload();
+
+    void showPopup() override;
 
     std::function<void(TnrDeviceBox* sender)> OnChange;
 

@@ -1,8 +1,11 @@
+#include "FakeSysfs.h"
 #include "PtyPair.h"
+#include "SysfsPortList.h"
 #include "TestPorts.h"
 #include "TnrComm.h"
 #include "TnrDeviceBox.h"
 
+#include <QAbstractItemView>
 #include <gtest/gtest.h>
 
 namespace {
@@ -134,6 +137,59 @@ TEST(DeviceBox, DeviceChangeNoticeReloads) {
     comm.WMDeviceChange({0x0219, TnrDeviceChange::DeviceRemoveComplete, 3});
     EXPECT_EQ(Items(box), QStringList{"COM3"});
     comm.WMDeviceChange({0x0219, 0x0007, 3}); // not an arrival or removal: nothing
+}
+
+// The closed box keeps its designed size; the open list shows the longest entry whole.
+TEST(DeviceBox, OpenListIsAsWideAsItsLongestEntry) {
+    const QString longest = QStringLiteral("/dev/ttyUSB0 (FT232R USB UART, A50285BI)");
+    PortEntry usb{longest, 1001, QStringLiteral("/dev/ttyUSB0"), QString(), nullptr};
+    PortEntry s0{QStringLiteral("/dev/ttyS0"), 1, QStringLiteral("/dev/ttyS0"), QString(), nullptr};
+    TnrComm comm;
+    comm.SetPortEnumerator(std::make_shared<FedPortList>(QList<PortEntry>{s0, usb}));
+    QWidget window;
+    auto* box = new TnrDeviceBox(&window);
+    box->setGeometry(8, 8, 105, 21);
+    box->SetComm(&comm);
+    window.show();
+    box->showPopup();
+    const QWidget* popup = box->view()->window();
+    ASSERT_NE(popup, &window);
+    EXPECT_TRUE(popup->isVisible());
+    EXPECT_GE(box->view()->viewport()->width(), box->view()->fontMetrics().horizontalAdvance(longest));
+    box->hidePopup();
+    EXPECT_EQ(box->size(), QSize(105, 21));
+}
+
+// An adapter pulled out and plugged in again comes back at the same place, selected again.
+TEST(DeviceBox, PortThatVanishesAndReturnsKeepsItsPlace) {
+    FakeSysfs fake;
+    fake.AddTty(QStringLiteral("ttyS0"));
+    fake.AddUsbDevice(QStringLiteral("1-1"), "FT232R USB UART", "A50285BI");
+    fake.AddTty(QStringLiteral("ttyUSB0"), QStringLiteral("1-1"));
+    fake.AddTty(QStringLiteral("ttyACM0"));
+    fake.AddTty(QStringLiteral("ttyFOO0"));
+    TnrComm comm;
+    comm.SetWatchDeviceChanges(false);
+    comm.SetPortEnumerator(std::make_shared<SysfsPortList>(fake.ClassTty(), fake.DevDir()));
+    comm.AddExtraPort(QStringLiteral("TKM-9214 simulator"), [] { return QString(); });
+    TnrDeviceBox box;
+    box.SetComm(&comm);
+    const QStringList all = Items(box);
+    ASSERT_EQ(all.size(), 5);
+    for (const QString& pulled : {QStringLiteral("ttyUSB0"), QStringLiteral("ttyFOO0")}) {
+        SCOPED_TRACE(pulled.toStdString());
+        const int place = box.findText(u'/' + pulled, Qt::MatchContains);
+        ASSERT_GE(place, 0);
+        box.Change(place);
+        fake.Pull(pulled);
+        comm.Update();
+        EXPECT_EQ(box.count(), 4);
+        EXPECT_EQ(box.currentIndex(), -1); // the chosen port is not there
+        fake.AddTty(pulled, pulled == QStringLiteral("ttyUSB0") ? QStringLiteral("1-1") : QString());
+        comm.Update();
+        EXPECT_EQ(Items(box), all);
+        EXPECT_EQ(box.currentIndex(), place);
+    }
 }
 
 } // namespace

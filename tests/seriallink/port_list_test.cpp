@@ -1,4 +1,5 @@
 #include "DeviceWatcher.h"
+#include "FakeSysfs.h"
 #include "PortNumbering.h"
 #include "SysfsPortList.h"
 
@@ -103,11 +104,89 @@ TEST(SysfsPortList, ListsRealPortsOnly) {
     ASSERT_EQ(sorted.size(), 4);
     EXPECT_EQ(sorted.at(0).Name, dev + QStringLiteral("/ttyS0"));
     EXPECT_EQ(sorted.at(0).Number, 1u);
-    EXPECT_EQ(sorted.at(1).Name, dev + QStringLiteral("/ttyUSB0"));
+    EXPECT_EQ(sorted.at(1).Name, dev + QStringLiteral("/ttyUSB0 (FTDI FT232R)")); // named by its by-id link
+    EXPECT_EQ(sorted.at(1).DevicePath, dev + QStringLiteral("/ttyUSB0"));
     EXPECT_EQ(sorted.at(1).Description, QStringLiteral("usb-FTDI_FT232R-if00-port0"));
     EXPECT_EQ(sorted.at(2).Number, 2004u);
     EXPECT_EQ(sorted.at(3).Name, dev + QStringLiteral("/ttyFOO2"));
     EXPECT_EQ(sorted.at(3).Number, PortNumbering::FirstUnlistedNumber);
+}
+
+QList<PortEntry> SortedPorts(SysfsPortList& list) {
+    QList<PortEntry> sorted;
+    for (const PortEntry& e : list.Enumerate())
+        PortNumbering::InsertSorted(sorted, e);
+    return sorted;
+}
+
+// Adapters are named by the USB device above the tty, else by their /dev/serial/by-id identity.
+TEST(SysfsPortList, NamesUsbAdaptersByProductAndSerial) {
+    FakeSysfs fake;
+    fake.AddTty(QStringLiteral("ttyS0"));
+    fake.AddUsbDevice(QStringLiteral("1-1"), "FT232R USB UART", "A50285BI");
+    fake.AddTty(QStringLiteral("ttyUSB0"), QStringLiteral("1-1"));
+    fake.AddById(QStringLiteral("usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0"), QStringLiteral("ttyUSB0"));
+    fake.AddUsbDevice(QStringLiteral("1-2"), "Arduino Uno", nullptr);
+    fake.AddTty(QStringLiteral("ttyACM0"), QStringLiteral("1-2"));
+    fake.AddUsbDevice(QStringLiteral("1-3"), nullptr, nullptr); // sysfs tells nothing: by-id does
+    fake.AddTty(QStringLiteral("ttyUSB1"), QStringLiteral("1-3"));
+    fake.AddById(QStringLiteral("usb-Prolific_Technology_Inc._USB-Serial_Controller-if00-port0"),
+                 QStringLiteral("ttyUSB1"));
+    fake.AddTty(QStringLiteral("ttyUSB2"), QStringLiteral("1-4")); // no USB device files at all
+
+    SysfsPortList list(fake.ClassTty(), fake.DevDir());
+    const QString dev = fake.DevDir();
+    const QStringList expected = {
+        dev + QStringLiteral("/ttyS0"),
+        dev + QStringLiteral("/ttyUSB0 (FT232R USB UART, A50285BI)"),
+        dev + QStringLiteral("/ttyUSB1 (Prolific Technology Inc. USB-Serial Controller)"),
+        dev + QStringLiteral("/ttyUSB2"),
+        dev + QStringLiteral("/ttyACM0 (Arduino Uno)"),
+    };
+    QStringList names;
+    QStringList paths;
+    for (const PortEntry& e : SortedPorts(list)) {
+        names << e.Name;
+        paths << e.DevicePath;
+    }
+    EXPECT_EQ(names, expected);
+    EXPECT_EQ(paths.at(1), dev + QStringLiteral("/ttyUSB0")); // the name is for people, the path opens
+}
+
+TEST(SysfsPortList, ByIdIdentity) {
+    struct Case {
+        const char* link;
+        const char* identity;
+    };
+    const Case cases[] = {
+        {"usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0", "FTDI FT232R USB UART A50285BI"},
+        {"usb-1a86_USB_Serial-if00-port0", "1a86 USB Serial"},
+        {"usb-Arduino_LLC_Arduino_Leonardo-if00", "Arduino LLC Arduino Leonardo"},
+        {"usb-Silicon_Labs_CP2102_0001-if01-port3", "Silicon Labs CP2102 0001"},
+        {"pci-0000:00:16.3", ""},
+        {"usb-NoInterfaceNumber", ""},
+        {"", ""},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(SysfsPortList::ByIdIdentity(QString::fromLatin1(c.link)), QString::fromLatin1(c.identity))
+            << c.link;
+}
+
+// Families without a stable number keep the number they got first while the list lives.
+TEST(SysfsPortList, UnlistedFamiliesKeepTheirNumbers) {
+    FakeSysfs fake;
+    fake.AddTty(QStringLiteral("ttyFOO1"));
+    fake.AddTty(QStringLiteral("ttyFOO2"));
+    SysfsPortList list(fake.ClassTty(), fake.DevDir());
+    const quint32 first = PortNumbering::FirstUnlistedNumber;
+    EXPECT_EQ(Numbers(SortedPorts(list)), (QList<quint32>{first, first + 1}));
+    fake.Pull(QStringLiteral("ttyFOO1"));
+    EXPECT_EQ(Numbers(SortedPorts(list)), (QList<quint32>{first + 1}));
+    fake.AddTty(QStringLiteral("ttyFOO3"));
+    fake.AddTty(QStringLiteral("ttyFOO1"));
+    const QList<PortEntry> back = SortedPorts(list);
+    EXPECT_EQ(Numbers(back), (QList<quint32>{first, first + 1, first + 2}));
+    EXPECT_EQ(back.at(0).DevicePath, fake.DevDir() + QStringLiteral("/ttyFOO1"));
 }
 
 TEST(DeviceWatcher, RecognisesSerialNodeNames) {

@@ -4,8 +4,7 @@
 // The transaction's reply wait is replaced by SimReplyWait, which waits for the simulator to take
 // each frame and write its reply (capped) instead of sleeping the fixed time, so the suite is fast
 // and does not depend on the machine's load.
-#include "SimReplyWait.h"
-#include "WindowFixture.h"
+#include "SimulatedLineFixture.h"
 
 #include "app/AppDialogs.h"
 #include "app/SimulatedTerminalPort.h"
@@ -36,68 +35,6 @@
 #include <memory>
 #include <string>
 #include <vector>
-
-namespace {
-
-using Direction = tkm::sim::TraceEntry::Direction;
-
-class SimulatedLine : public WindowFixture {
-protected:
-    // Picks the simulator in the port chooser and opens the port, as a user does.
-    void openSimulator(const tkm::sim::TerminalSettings& settings = {}, int baudIndex = 5) {
-        window->simulatedPort()->setSettings(settings);
-        const int entry =
-            window->nrDeviceBox1->findText(QString::fromLatin1(SimulatedTerminalPort::kPortName));
-        ASSERT_GE(entry, 0);
-        window->nrDeviceBox1->Change(entry);
-        window->BR->setCurrentIndex(baudIndex);
-        window->BRChange();
-        QTest::mouseClick(window->BOP, Qt::LeftButton);
-        ASSERT_TRUE(exceptions.isEmpty()) << exceptions.join(QLatin1Char('\n')).toStdString();
-        ASSERT_TRUE(window->nrComm1->GetActive());
-        ASSERT_NE(sim(), nullptr);
-        window->setSleep(SimReplyWait(
-            sim()->trace(), [this] { return static_cast<std::size_t>(window->nrComm1->GetReadyForRead()); }));
-        window->Timer1->stop();
-    }
-
-    tkm::sim::SimTerminal* sim() const { return window->simulatedPort()->simulator(); }
-
-    // Every frame the terminal received since the last call, carriage return removed.
-    std::vector<std::string> received() {
-        std::string bytes;
-        const std::uint64_t from = consumed_;
-        for (const tkm::sim::TraceEntry& entry : sim()->trace().entries()) {
-            if (entry.direction == Direction::ToTerminal && entry.sequence >= from)
-                bytes += entry.bytes;
-            consumed_ = entry.sequence + 1;
-        }
-        std::vector<std::string> frames;
-        std::string frame;
-        for (char c : bytes) {
-            if (c == '\r') {
-                frames.push_back(frame);
-                frame.clear();
-            } else {
-                frame += c;
-            }
-        }
-        return frames;
-    }
-
-    void identifyAt(int address) {
-        window->Adr->SetPosition(address);
-        if (!window->connection().found())
-            window->Timer1Timer();
-        ASSERT_TRUE(window->connection().found());
-        received();
-    }
-
-private:
-    std::uint64_t consumed_ = 0;
-};
-
-} // namespace
 
 // The one test with the transaction's own fixed wait. At 2400 baud it is 148 ms per exchange, a wide
 // margin for a simulator that answers within a millisecond, even on a loaded machine.

@@ -52,8 +52,10 @@ std::optional<std::vector<int>> DecodePressedKeys(std::string_view payload) {
     if (payload.empty() || payload.front() < '0' || payload.front() > '9')
         return std::nullopt;
     const std::size_t count = static_cast<std::size_t>(payload.front() - '0');
-    const std::string_view codes = payload.substr(1);
-    if (codes.size() != 2 * count || !AllHexDigits(codes))
+    if (payload.size() < 1 + 2 * count)
+        return std::nullopt;
+    const std::string_view codes = payload.substr(1, 2 * count); // what follows the N codes is not read
+    if (!AllHexDigits(codes))
         return std::nullopt;
     std::vector<int> keys;
     for (std::size_t k = 0; k < count; ++k) {

@@ -3,10 +3,14 @@
 // One decoder per reply layout. Input is the payload Transact returned (never kTransactError: test
 // for that first). Pure functions; any thread.
 //
-// Failure policy:
-//  - a payload whose layout is wrong (length, shape) decodes as std::nullopt: the exchange failed;
-//  - a payload of the right layout whose number field is not hexadecimal throws EConvertError, the
-//    conversion error the application shows in its exception box (the watchdog period);
+// Failure policy, the same for every decoder:
+//  - a payload whose layout is wrong decodes as std::nullopt: the exchange failed. The layout is the
+//    length (a fixed-length reply must be exactly its length; a key list must hold the N codes its
+//    count announces, and what follows them is not part of it) and, for the replies that are nothing
+//    but hex codes (line byte, key list), hex digits where the codes stand;
+//  - a fixed-length payload of the right length whose number field is not hexadecimal throws
+//    EConvertError, the conversion error the application shows in its exception box (the watchdog
+//    period);
 //  - fields the callers keep as text (device name, firmware, configuration fields) are not parsed.
 
 #include <optional>
@@ -60,9 +64,9 @@ std::optional<ModuleStatus> DecodeModuleStatus(std::string_view payload);
 
 inline constexpr int kFirstKey = 1;
 inline constexpr int kLastKey = 30;
-// $AAK: one decimal digit N, then exactly 2 * N hex digits, one key number per pair. Returns the key
-// numbers in reply order, dropping those outside 1..30 (the keypad has no such keys); std::nullopt for
-// any other payload shape.
+// $AAK: one decimal digit N, then 2 * N hex digits, one key number per pair; anything after them is
+// ignored. Returns the key numbers in reply order, dropping those outside 1..30 (the keypad has no such
+// keys); std::nullopt when the count is not a digit or its codes are missing or not hexadecimal.
 std::optional<std::vector<int>> DecodePressedKeys(std::string_view payload);
 
 } // namespace tkm::protocol

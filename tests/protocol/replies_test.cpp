@@ -64,16 +64,17 @@ TEST_P(PressedKeysTest, Decodes) {
         << "payload '" << GetParam().payload << "'";
 }
 
-INSTANTIATE_TEST_SUITE_P(Replies, PressedKeysTest,
-                         ::testing::Values(KeysCase{"0", std::vector<int>{}},
-                                           KeysCase{"2011E", std::vector<int>{1, 30}},
-                                           KeysCase{"20A1e", std::vector<int>{10, 30}},
-                                           KeysCase{"11E", std::vector<int>{30}},
-                                           KeysCase{"3001F0C", std::vector<int>{12}}, // 0 and 31 have no key
-                                           KeysCase{"1FF", std::vector<int>{}}, KeysCase{"", std::nullopt},
-                                           KeysCase{"A01", std::nullopt}, KeysCase{"201", std::nullopt},
-                                           KeysCase{"0 ", std::nullopt}, KeysCase{"1011", std::nullopt},
-                                           KeysCase{"1G1", std::nullopt}, KeysCase{"-1", std::nullopt}));
+INSTANTIATE_TEST_SUITE_P(
+    Replies, PressedKeysTest,
+    ::testing::Values(KeysCase{"0", std::vector<int>{}}, KeysCase{"2011E", std::vector<int>{1, 30}},
+                      KeysCase{"20A1e", std::vector<int>{10, 30}}, KeysCase{"11E", std::vector<int>{30}},
+                      KeysCase{"3001F0C", std::vector<int>{12}}, // 0 and 31 have no key
+                      KeysCase{"1FF", std::vector<int>{}}, KeysCase{"", std::nullopt},
+                      KeysCase{"A01", std::nullopt}, KeysCase{"201", std::nullopt},
+                      KeysCase{"1G1", std::nullopt}, KeysCase{"-1", std::nullopt},
+                      // What follows the announced codes is not part of the list.
+                      KeysCase{"10AX", std::vector<int>{10}}, KeysCase{"0 ", std::vector<int>{}},
+                      KeysCase{"1011", std::vector<int>{1}}, KeysCase{"2011EZZ", std::vector<int>{1, 30}}));
 
 } // namespace
 } // namespace tkm::protocol

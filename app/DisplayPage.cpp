@@ -1,12 +1,20 @@
 #include "app/DisplayPage.h"
 
+#include "app/AppDialogs.h"
+#include "app/HandlerGuard.h"
 #include "app/LayoutHelpers.h"
+#include "app/TerminalConnection.h"
+#include "app/TerminalText.h"
+
+#include "protocol/Commands.h"
+#include "protocol/Conversions.h"
 
 #include "widgets/TVrNumEdit.h"
 #include "widgets/TVrUserLed.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -43,4 +51,158 @@ DisplayPage::DisplayPage(TerminalConnection& connection, QWidget* parent)
     label(display, QStringLiteral("LabelY"), QStringLiteral("Y"), 86, 113, 12);
     CY = place<TVrNumEdit>(display, "CY", 100, 110, 44, 21);
     Button13 = button(display, "Button13", QStringLiteral("Set Cursor"), 160, 95, 90);
+
+    Edit1->installEventFilter(this);
+    auto on = [this](auto* sender, auto signal, auto handler) {
+        connect(sender, signal, this,
+                [this, handler] { HandlerGuard::run([this, handler] { (this->*handler)(); }); });
+    };
+    on(Button12, &QPushButton::clicked, &DisplayPage::Button12Click);
+    on(Button11, &QPushButton::clicked, &DisplayPage::Button11Click);
+    on(Button13, &QPushButton::clicked, &DisplayPage::Button13Click);
+    on(Button14, &QPushButton::clicked, &DisplayPage::Button14Click);
+    on(Button15, &QPushButton::clicked, &DisplayPage::Button15Click);
+    on(CX, &TVrNumEdit::OnChange, &DisplayPage::CXChange);
+    on(CY, &TVrNumEdit::OnChange, &DisplayPage::CYChange);
+    on(Led1, &TVrUserLed::OnMouseDown, &DisplayPage::Led1MouseDown);
+    on(Led2, &TVrUserLed::OnMouseDown, &DisplayPage::Led2MouseDown);
+}
+
+bool DisplayPage::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == Edit1) {
+        if (event->type() == QEvent::KeyPress) {
+            bool consumed = false;
+            HandlerGuard::run([&] { consumed = Edit1KeyPress(static_cast<QKeyEvent*>(event)->key()); });
+            if (consumed)
+                return true;
+        } else if (event->type() == QEvent::KeyRelease) {
+            HandlerGuard::run([this] { Edit1KeyUp(); });
+        }
+    }
+    return TerminalPage::eventFilter(watched, event);
+}
+
+void DisplayPage::Check(const std::string& result) {
+    if (TerminalConnection::IsError(result))
+        connection().lose();
+}
+
+bool DisplayPage::Edit1KeyPress(int key) {
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+        SendText(true);
+        return true;
+    }
+    if (key == Qt::Key_Escape) {
+        ClearDisplay();
+        return true;
+    }
+    return false;
+}
+
+void DisplayPage::Edit1KeyUp() {
+    const QList<uint> characters = Edit1->text().toUcs4();
+    if (characters.size() > kMaxTextLength) {
+        const QString cut =
+            QString::fromUcs4(reinterpret_cast<const char32_t*>(characters.constData()), kMaxTextLength);
+        Edit1->setText(cut);
+        Edit1->setCursorPosition(static_cast<int>(cut.size()));
+    }
+    LStr->setText(QStringLiteral("Length=%1").arg(std::min<qsizetype>(characters.size(), kMaxTextLength)));
+}
+
+void DisplayPage::Button12Click() {
+    SendText(false);
+}
+
+void DisplayPage::Button11Click() {
+    ClearDisplay();
+}
+
+void DisplayPage::SendText(bool byEnterKey) {
+    const QList<uint> characters = Edit1->text().toUcs4();
+    const QString text = QString::fromUcs4(reinterpret_cast<const char32_t*>(characters.constData()),
+                                           std::min<qsizetype>(characters.size(), kMaxTextLength));
+    // What the terminal cannot show is not sent at all: a character outside Windows-1251 has no code on
+    // the terminal, and a control character (a carriage return above all) would break the frame.
+    QString refused;
+    const std::string win1251 = TerminalText::toWin1251(text, &refused);
+    for (const char c : win1251) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7F) {
+            const QString shown = TerminalText::visible(std::string(1, c));
+            if (!refused.contains(shown))
+                refused += shown;
+        }
+    }
+    if (!refused.isEmpty()) {
+        AppDialogs::message(
+            AppDialogs::Icon::Warning, AppDialogs::Buttons::Ok,
+            QStringLiteral("The terminal cannot show these characters: %1\nNothing was sent.").arg(refused));
+        return;
+    }
+    const std::string converted =
+        tkm::protocol::ToTerminalCodePage(win1251, connection().device().cfgCodePage);
+    using tkm::protocol::TextSentBy;
+    Check(connection().Transact(tkm::protocol::WriteText(
+        connection().address(), converted, byEnterKey ? TextSentBy::EnterKey : TextSentBy::Button)));
+}
+
+void DisplayPage::ClearDisplay() {
+    Check(connection().Transact(tkm::protocol::ClearDisplay(connection().address())));
+}
+
+void DisplayPage::Button13Click() {
+    const int row = static_cast<int>(CY->Value());
+    const int column = static_cast<int>(CX->Value());
+    Check(connection().Transact(tkm::protocol::WriteAt(connection().address(), row, column)));
+}
+
+void DisplayPage::LimitCursorEdit(TVrNumEdit* edit, double maximum) {
+    const double value = edit->Value(); // a text that is no number ends the handler here
+    if (value > maximum)
+        edit->SetValue(maximum);
+    else if (value < 0)
+        edit->SetValue(0);
+}
+
+void DisplayPage::CXChange() {
+    LimitCursorEdit(CX, 19);
+}
+
+void DisplayPage::CYChange() {
+    LimitCursorEdit(CY, 3);
+}
+
+void DisplayPage::SwitchLamp(TVrUserLed* lamp, int indicator) {
+    if (!connection().found())
+        return;
+    Check(connection().Transact(
+        tkm::protocol::SetIndicator(connection().address(), indicator, !lamp->Active())));
+    if (connection().found())
+        lamp->SetActive(!lamp->Active());
+}
+
+void DisplayPage::Led1MouseDown() {
+    SwitchLamp(Led1, 1);
+}
+
+void DisplayPage::Led2MouseDown() {
+    SwitchLamp(Led2, 2);
+}
+
+void DisplayPage::Button14Click() {
+    if (!connection().found())
+        return;
+    tkm::protocol::DisplayOptions options;
+    options.blinkingCursor = BCurs->isChecked();
+    options.staticCursor = Scurs->isChecked();
+    options.displayEnabled = EnDispl->isChecked();
+    options.saveToEeprom = EEPDispl->isChecked();
+    Check(connection().Transact(tkm::protocol::WriteDisplaySettings(connection().address(), options)));
+}
+
+void DisplayPage::Button15Click() {
+    BCurs->setChecked(true);
+    Scurs->setChecked(true);
+    EnDispl->setChecked(true);
 }

@@ -1,7 +1,12 @@
 #include "app/KeyboardPage.h"
 
+#include "app/HandlerGuard.h"
 #include "app/LayoutHelpers.h"
 #include "app/TerminalConnection.h"
+
+#include "protocol/Commands.h"
+#include "protocol/Conversions.h"
+#include "protocol/Replies.h"
 
 #include "widgets/TVrPowerButton.h"
 
@@ -43,6 +48,10 @@ KeyboardPage::KeyboardPage(TerminalConnection& connection, QWidget* parent)
     Fix->SetCaption(QStringLiteral("Fix"));
     ClearKey = button(this, "ClearKey", QStringLiteral("Clear"), 8, 46, 110);
     ClearKey->setEnabled(false);
+
+    connect(Fix, &TVrPowerButton::OnClick, this, [this] { HandlerGuard::run([this] { FixClick(); }); });
+    connect(ClearKey, &QPushButton::clicked, this,
+            [this] { HandlerGuard::run([this] { ClearKeyClick(); }); });
 }
 
 void KeyboardPage::Enter() {
@@ -50,15 +59,59 @@ void KeyboardPage::Enter() {
         connection().lose();
 }
 
-void KeyboardPage::HighlightTick(bool terminalFound) {
+bool KeyboardPage::Poll() {
+    namespace proto = tkm::protocol;
+    if (!connection().found())
+        return false;
+    const int a = connection().address();
+    const std::string reply = connection().Transact(proto::ReadPressedKeys(a));
+    if (TerminalConnection::IsError(reply))
+        return false;
+    const std::optional<std::vector<int>> keys = proto::DecodePressedKeys(reply);
+    if (!keys)
+        return false;
+    for (const int k : *keys) {
+        setHighlight(k, kHighlightTicks);
+        setKeyPanelColor(k, QColor(0, 255, 0));
+        // The echo on the terminal's own display; whether it arrived does not matter.
+        connection().Transact(proto::WriteAt(a, 1, 0, "Key " + proto::DecimalText(k) + " "));
+    }
+    if (!keys->empty())
+        emit keyLit();
+    return true;
+}
+
+bool KeyboardPage::HighlightTick(bool terminalFound) {
     if (Fix->Active() && terminalFound)
-        return;
+        return anyLit();
     for (int k = 1; k <= kKeys; ++k) {
         int& ticks = highlight_[static_cast<std::size_t>(k)];
         if (ticks > 0)
             --ticks;
         else
             setKeyPanelColor(k, palette().color(QPalette::Button));
+    }
+    return anyLit();
+}
+
+bool KeyboardPage::anyLit() const {
+    const QColor face = palette().color(QPalette::Button);
+    for (int k = 1; k <= kKeys; ++k) {
+        if (highlight_[static_cast<std::size_t>(k)] > 0 ||
+            panels_[static_cast<std::size_t>(k)]->palette().color(QPalette::Window) != face)
+            return true;
+    }
+    return false;
+}
+
+void KeyboardPage::FixClick() {
+    ClearKey->setEnabled(Fix->Active());
+}
+
+void KeyboardPage::ClearKeyClick() {
+    for (int k = 1; k <= kKeys; ++k) {
+        setHighlight(k, 0);
+        setKeyPanelColor(k, palette().color(QPalette::Button));
     }
 }
 

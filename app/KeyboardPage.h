@@ -22,9 +22,18 @@ public:
 
     void Enter() override;
 
+    // The keyboard poll: the keys pressed since the last one light their panels and are echoed on the
+    // terminal's display. False when the terminal is not found or its answer is not a key list.
+    bool HasPoll() const override { return true; }
+    bool Poll() override;
+
     // The highlight tick: counters above 0 run down, panels at 0 return to the button face. Held while
-    // Fix is on and the terminal is found.
-    void HighlightTick(bool terminalFound);
+    // Fix is on and the terminal is found. Returns whether a panel is still lit, so that the tick need
+    // not run while none is.
+    bool HighlightTick(bool terminalFound);
+
+    void FixClick();
+    void ClearKeyClick();
 
     // Key panel "B" + k (k 1..30), else nullptr.
     QLabel* keyPanel(int k) const;
@@ -36,7 +45,13 @@ public:
     TVrPowerButton* Fix = nullptr;
     QPushButton* ClearKey = nullptr;
 
+signals:
+    // A panel was lit: the highlight tick has work again.
+    void keyLit();
+
 private:
+    bool anyLit() const;
+
     std::array<QLabel*, kKeys + 1> panels_{}; // index 1..30
     std::array<int, kKeys + 1> highlight_{};  // index 1..30: ticks a panel stays lit
 };

@@ -206,6 +206,10 @@ void TF1::connectHandlers() {
     connect(Page, &QTabWidget::currentChanged, this, guard([this] { PageChange(); }));
     connect(Timer1, &QTimer::timeout, this, &TF1::PollTick);
     connect(Timer3, &QTimer::timeout, this, guard([this] { Timer3Timer(); }));
+    connect(Keyboard, &KeyboardPage::keyLit, this, [this] {
+        if (!Timer3->isActive())
+            Timer3->start();
+    });
     Timer1->start();
     Timer3->start();
 }
@@ -339,5 +343,7 @@ void TF1::PollTick() {
 }
 
 void TF1::Timer3Timer() {
-    Keyboard->HighlightTick(connection_->found());
+    // Nothing to fade: the tick rests until a key is lit again.
+    if (!Keyboard->HighlightTick(connection_->found()))
+        Timer3->stop();
 }

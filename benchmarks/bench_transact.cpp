@@ -14,11 +14,11 @@
 #include "app/TerminalConnection.h"
 #include "protocol/Commands.h"
 #include "protocol/Frame.h"
-#include "tests/support/StringListLog.h"
 #include "protocol/Transact.h"
 #include "seriallink/TnrComm.h"
 #include "seriallink/TnrDeviceBox.h"
 #include "sim/SimTerminal.h"
+#include "tests/support/StringListLog.h"
 #include "widgets/TVrPowerButton.h"
 #include "widgets/TVrTrackBar.h"
 #include "widgets/TVrUserLed.h"
@@ -157,6 +157,7 @@ void BM_ExchangeMainWindow(benchmark::State& state) {
     settings.baudCode = line.simBaudCode;
     window.simulatedPort()->setSettings(settings);
     window.BR->setCurrentIndex(line.baudIndex);
+    window.BRChange();
     // As the user does: pick the simulator, open the port, choose the address.
     window.nrDeviceBox1->Change(
         window.nrDeviceBox1->findText(QString::fromLatin1(SimulatedTerminalPort::kPortName)));

@@ -2,16 +2,32 @@
 
 #include "app/TerminalText.h"
 
+#include <QMetaObject>
 #include <QPlainTextEdit>
 
 void MemoTrafficLog::AppendLine(const std::string& line) {
-    memo_->appendPlainText(TerminalText::logLine(line));
+    if (!memo_)
+        return;
+    if (waiting_.isEmpty())
+        QMetaObject::invokeMethod(
+            memo_, [this] { Flush(); }, Qt::QueuedConnection);
+    waiting_.append(TerminalText::logLine(line));
+}
+
+void MemoTrafficLog::Flush() {
+    if (waiting_.isEmpty() || !memo_)
+        return;
+    memo_->appendPlainText(waiting_.join(QLatin1Char('\n')));
+    waiting_.clear();
 }
 
 int MemoTrafficLog::LineCount() const {
-    return memo_->document()->isEmpty() ? 0 : memo_->document()->blockCount();
+    const int shown = !memo_ || memo_->document()->isEmpty() ? 0 : memo_->document()->blockCount();
+    return shown + static_cast<int>(waiting_.size());
 }
 
 void MemoTrafficLog::Clear() {
-    memo_->clear();
+    waiting_.clear();
+    if (memo_)
+        memo_->clear();
 }

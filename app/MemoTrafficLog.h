@@ -2,9 +2,15 @@
 
 #include "protocol/TrafficLog.h"
 
+#include <QPointer>
+#include <QStringList>
+
 class QPlainTextEdit;
 
-// The traffic log of the command transaction kept in the main window's memo (RCVS).
+// The traffic log of the command transaction kept in the main window's memo (RCVS). Lines go into the
+// memo once the event loop is back, all that arrived meanwhile in one append: laying out and
+// scrolling the memo is then no part of any exchange, and a tick of several exchanges costs one
+// append. Line numbers and the clearing count the waiting lines too.
 // User-interface thread only.
 class MemoTrafficLog : public tkm::protocol::TrafficLog {
 public:
@@ -12,8 +18,12 @@ public:
 
     void AppendLine(const std::string& line) override;
     int LineCount() const override;
+    // Empties the memo and drops the lines still waiting for it.
     void Clear() override;
+    // Puts the waiting lines into the memo now.
+    void Flush();
 
 private:
-    QPlainTextEdit* memo_;
+    QPointer<QPlainTextEdit> memo_;
+    QStringList waiting_;
 };

@@ -259,7 +259,7 @@ void TF1::CSEClick() {
 }
 
 void TF1::Button4Click() {
-    RCVS->clear();
+    trafficLog_->Clear();
 }
 
 void TF1::RefreshStatus() {

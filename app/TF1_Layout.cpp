@@ -2,6 +2,7 @@
 #include "app/BaudRates.h"
 #include "app/FileDialog.h"
 #include "app/LayoutHelpers.h"
+#include "app/QuietScrollBar.h"
 #include "app/SimulatedTerminalPort.h"
 #include "app/StatusBarPanels.h"
 #include "app/TF1.h"
@@ -92,6 +93,7 @@ void TF1::buildConnectionPanel() {
 
     RCVS = place<QPlainTextEdit>(this, "RCVS", 4, 108, 420, 130);
     RCVS->setReadOnly(true);
+    RCVS->setVerticalScrollBar(new QuietScrollBar(Qt::Vertical, RCVS));
     RCVS->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     RCVS->setLineWrapMode(QPlainTextEdit::NoWrap);
     RCVS->setTabStopDistance(32);

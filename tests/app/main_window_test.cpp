@@ -164,7 +164,8 @@ TEST_F(MainWindow, IdentificationReadsInOrderAndFillsStatusBar) {
     EXPECT_EQ(window->DIO->ReadLedBank(QStringLiteral("SAFE")), "81");
     EXPECT_EQ(window->connection().device().cfgAddress, "01");
     EXPECT_EQ(window->connection().device().cfgCodePage, "02");
-    // Every exchange is in the traffic log.
+    // Every exchange is in the traffic log, once the event loop has had its turn.
+    QCoreApplication::processEvents();
     EXPECT_EQ(window->RCVS->document()->blockCount(), 9);
 }
 
@@ -402,6 +403,25 @@ TEST_F(MainWindow, LedBankAndDirectionRules) {
     window->DIO->ShowLedBank(QStringLiteral("DIO"), "01");
     EXPECT_TRUE(window->findChild<TVrUserLed*>(QStringLiteral("DIO7"))->Active());
     EXPECT_FALSE(window->findChild<TVrUserLed*>(QStringLiteral("DIO0"))->Active());
+}
+
+TEST_F(MainWindow, TrafficLogLinesWaitForTheEventLoopAndAreNumberedInOrder) {
+    talkTo(ScriptedTerminal{});
+    window->connection().Transact("$01M", "!01", 0);
+    window->connection().Transact("$01F", "!01", 0);
+    window->connection().Transact("$01D", "!01", 0);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(window->RCVS->toPlainText(),
+              QStringLiteral("1\t$01M --> !01TKM-9214\n2\t$01F --> !011.02\n3\t$01D --> !01F0"));
+
+    // Clear drops what still waits, so nothing reappears after it.
+    window->connection().Transact("$01M", "!01", 0);
+    QTest::mouseClick(window->Button4, Qt::LeftButton);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(window->RCVS->toPlainText().isEmpty());
+    window->connection().Transact("$01F", "!01", 0);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(window->RCVS->toPlainText(), QStringLiteral("1\t$01F --> !011.02"));
 }
 
 TEST_F(MainWindow, TrafficLogClearsAndTheClearButtonEmptiesIt) {

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QRect>
+#include <QScrollBar>
+
+// A scroll bar that repaints only when what it shows changes. The traffic log grows by a line every
+// exchange, and each line moves the handle by less than a pixel once the log is long; a plain scroll
+// bar repaints itself (and, being transparent, its parents behind it) for every such move, which was a
+// good part of a polling window's work. Changes are looked at once the event loop is back, so that a
+// range change and the value change that follows it count as one. User-interface thread only.
+class QuietScrollBar : public QScrollBar {
+    Q_OBJECT
+public:
+    explicit QuietScrollBar(Qt::Orientation orientation, QWidget* parent = nullptr);
+
+protected:
+    void sliderChange(SliderChange change) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    // What a repaint would show differently: the handle's place and size, and which ends are reached.
+    struct Look {
+        QRect handle;
+        bool atMinimum = false;
+        bool atMaximum = false;
+        bool enabled = true;
+
+        bool operator==(const Look&) const = default;
+    };
+    Look look() const;
+
+    Look painted_;
+    bool checkPending_ = false;
+};

@@ -1,0 +1,89 @@
+// The traffic log's scroll bar skips repaints that would show nothing new, and what is on the screen
+// is always what a full repaint would show.
+#include "app/QuietScrollBar.h"
+
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPixmap>
+#include <QPlainTextEdit>
+#include <QScreen>
+#include <QtTest/QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class PaintCounter : public QObject {
+public:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint)
+            ++paints;
+        return false;
+    }
+    int paints = 0;
+};
+
+class LogScrollBar : public ::testing::Test {
+protected:
+    void SetUp() override {
+#if defined(__SANITIZE_THREAD__)
+        // Painting a shown window runs Qt's own raster threads, which ThreadSanitizer cannot follow.
+        GTEST_SKIP() << "needs a painted window";
+#endif
+        memo.resize(420, 130);
+        bar = new QuietScrollBar(Qt::Vertical, &memo);
+        memo.setVerticalScrollBar(bar);
+        memo.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        memo.setLineWrapMode(QPlainTextEdit::NoWrap);
+        memo.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&memo));
+        bar->installEventFilter(&counter);
+    }
+
+    void append(int lines) {
+        for (int i = 0; i < lines; ++i)
+            memo.appendPlainText(QStringLiteral("%1\t$01K --> !010").arg(i));
+        QCoreApplication::processEvents();
+        QCoreApplication::processEvents();
+    }
+
+    // The scroll bar as the screen shows it, and as a full repaint draws it.
+    QImage onScreen() const {
+        const QRect area(bar->mapTo(&memo, QPoint(0, 0)), bar->size());
+        return QGuiApplication::primaryScreen()
+            ->grabWindow(memo.winId(), area.x(), area.y(), area.width(), area.height())
+            .toImage()
+            .convertToFormat(QImage::Format_RGB32);
+    }
+    QImage repainted() const {
+        return bar->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    }
+
+    QPlainTextEdit memo;
+    QuietScrollBar* bar = nullptr;
+    PaintCounter counter;
+};
+
+TEST_F(LogScrollBar, TheScreenAlwaysShowsWhatAFullRepaintWould) {
+    for (int step = 0; step < 120; ++step) {
+        append(step < 60 ? 1 : 7);
+        ASSERT_EQ(onScreen(), repainted()) << "after step " << step << ", " << memo.blockCount() << " lines";
+    }
+    memo.verticalScrollBar()->setValue(0);
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(onScreen(), repainted());
+}
+
+TEST_F(LogScrollBar, ALongLogRepaintsTheBarOnlyWhenTheHandleMoves) {
+    append(1500);
+    counter.paints = 0;
+    for (int i = 0; i < 100; ++i)
+        append(1);
+    // Scrolled to its end, with the handle at its smallest, the bar looks the same line after line.
+    EXPECT_LT(counter.paints, 10);
+    EXPECT_EQ(onScreen(), repainted());
+}
+
+} // namespace

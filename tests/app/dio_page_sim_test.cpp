@@ -1,5 +1,6 @@
 // The DIO page against the built-in simulated terminal over a real pseudo-terminal: what the page
 // shows of the terminal's lines, and what the terminal does when the page drives and saves them.
+#include "DioLineWidgets.h"
 #include "SimulatedLineFixture.h"
 
 #include "app/DioPage.h"
@@ -50,18 +51,10 @@ protected:
         received();
     }
 
-    std::string leds(const char* bank = "DIO") const {
-        return window->DIO->ReadLedBank(QString::fromLatin1(bank));
-    }
-    TVrUserLed* led(int line) const {
-        return window->findChild<TVrUserLed*>(QStringLiteral("DIO%1").arg(line));
-    }
-    TVrSwitch* directionSwitch(int line) const {
-        return window->findChild<TVrSwitch*>(QStringLiteral("DDIO%1").arg(line));
-    }
-    QString directionLabel(int line) const {
-        return window->findChild<QLabel*>(QStringLiteral("CDDIO%1").arg(line))->text();
-    }
+    std::string leds(const char* bank = "DIO") const { return dio_lines::bank(*window, bank); }
+    TVrUserLed* led(int line) const { return dio_lines::led(*window, line); }
+    TVrSwitch* directionSwitch(int line) const { return dio_lines::directionSwitch(*window, line); }
+    QString directionLabel(int line) const { return dio_lines::directionLabel(*window, line); }
     tkm::sim::TerminalState terminal() { return sim()->model().state(); }
     void click(QWidget* widget) { QTest::mouseClick(widget, Qt::LeftButton); }
     using Frames = std::vector<std::string>;

@@ -1,5 +1,6 @@
 // The DIO page against a scripted terminal: the poll's read and write, LED clicks, direction switches
 // and the three save buttons, with exact control over every reply.
+#include "DioLineWidgets.h"
 #include "ScriptedPort.h"
 #include "ScriptedTerminal.h"
 #include "WindowFixture.h"
@@ -52,16 +53,10 @@ protected:
     }
 
     DioPage& dio() const { return *window->DIO; }
-    std::string leds() const { return dio().ReadLedBank(QStringLiteral("DIO")); }
-    TVrUserLed* led(int line) const {
-        return window->findChild<TVrUserLed*>(QStringLiteral("DIO%1").arg(line));
-    }
-    TVrSwitch* directionSwitch(int line) const {
-        return window->findChild<TVrSwitch*>(QStringLiteral("DDIO%1").arg(line));
-    }
-    QString directionLabel(int line) const {
-        return window->findChild<QLabel*>(QStringLiteral("CDDIO%1").arg(line))->text();
-    }
+    std::string leds() const { return dio_lines::bank(*window); }
+    TVrUserLed* led(int line) const { return dio_lines::led(*window, line); }
+    TVrSwitch* directionSwitch(int line) const { return dio_lines::directionSwitch(*window, line); }
+    QString directionLabel(int line) const { return dio_lines::directionLabel(*window, line); }
     void click(QWidget* widget) { QTest::mouseClick(widget, Qt::LeftButton); }
     const std::string& lineState() const { return window->connection().device().lineState; }
 

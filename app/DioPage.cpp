@@ -1,8 +1,10 @@
 #include "app/DioPage.h"
 
+#include "app/HandlerGuard.h"
 #include "app/LayoutHelpers.h"
 #include "app/TerminalConnection.h"
 
+#include "protocol/Commands.h"
 #include "protocol/Conversions.h"
 
 #include "widgets/TVrSwitch.h"
@@ -62,12 +64,116 @@ DioPage::DioPage(TerminalConnection& connection, QWidget* parent)
     connect(&connection, &TerminalConnection::deviceDataChanged, this, &DioPage::ShowDeviceData);
     connect(&connection, &TerminalConnection::lineStateRead, this,
             [this](const std::string& lineByte) { ShowLedBank(QStringLiteral("DIO"), lineByte); });
+    connectHandlers();
+}
+
+void DioPage::connectHandlers() {
+    auto guard = [this](void (DioPage::*handler)()) {
+        return [this, handler] { HandlerGuard::run([this, handler] { (this->*handler)(); }); };
+    };
+    using Handler = void (DioPage::*)();
+    const Handler ledHandlers[8] = {&DioPage::DIO0MouseDown, &DioPage::DIO1MouseDown, &DioPage::DIO2MouseDown,
+                                    &DioPage::DIO3MouseDown, &DioPage::DIO4MouseDown, &DioPage::DIO5MouseDown,
+                                    &DioPage::DIO6MouseDown, &DioPage::DIO7MouseDown};
+    const Handler switchHandlers[8] = {&DioPage::DDIO0Change, &DioPage::DDIO1Change, &DioPage::DDIO2Change,
+                                       &DioPage::DDIO3Change, &DioPage::DDIO4Change, &DioPage::DDIO5Change,
+                                       &DioPage::DDIO6Change, &DioPage::DDIO7Change};
+    const std::array<TVrUserLed*, 8> leds = bank(QStringLiteral("DIO"));
+    for (std::size_t k = 0; k < leds.size(); ++k) {
+        connect(leds[k], &TVrUserLed::OnMouseDown, this, guard(ledHandlers[k]));
+        connect(directionSwitch(static_cast<int>(k)), &TVrSwitch::OnChange, this, guard(switchHandlers[k]));
+    }
+    connect(Button7, &QPushButton::clicked, this, guard(&DioPage::Button7Click));
+    connect(Button8, &QPushButton::clicked, this, guard(&DioPage::Button8Click));
+    connect(Button9, &QPushButton::clicked, this, guard(&DioPage::Button9Click));
+    connect(Button10, &QPushButton::clicked, this, guard(&DioPage::Button10Click));
 }
 
 void DioPage::Enter() {
     if (TerminalConnection::IsError(WriteRow(0, "DIO TEST")))
         connection().lose();
     ShowDirections(connection().device().direction);
+}
+
+bool DioPage::Poll() {
+    TerminalConnection& terminal = connection();
+    if (!terminal.found()) {
+        ShowLedBank(QStringLiteral("DIO"), "00");
+        return false;
+    }
+    const std::string shown = ReadLedBank(QStringLiteral("DIO"));
+    // Unknown lines (the last read failed) are read, never overwritten with what the LEDs still show.
+    const std::string& lineState = terminal.device().lineState;
+    if (lineState.empty() || shown == lineState) {
+        if (!terminal.readLineState())
+            return false;
+        ShowLedBank(QStringLiteral("DIO"), terminal.device().lineState);
+        return true;
+    }
+    // An output was clicked since the last exchange: the LEDs are what the lines should be. They are
+    // not refreshed from the terminal in this tick.
+    const std::string written =
+        terminal.Transact(proto::WriteLineState(terminal.address(), proto::ParseHex(shown)));
+    if (TerminalConnection::IsError(written))
+        return false;
+    terminal.setLineState(shown);
+    return true;
+}
+
+void DioPage::ToggleOutput(int line) {
+    if (!connection().found() || directionLabel(line)->text() == QStringLiteral("IN"))
+        return;
+    TVrUserLed* led = bank(QStringLiteral("DIO"))[static_cast<std::size_t>(line)];
+    led->SetActive(!led->Active());
+}
+
+void DioPage::DirectionChange(int line) {
+    const bool input = directionSwitch(line)->Offset() == 0;
+    directionLabel(line)->setText(input ? QStringLiteral("IN") : QStringLiteral("OUT"));
+    Button8->setEnabled(true);
+}
+
+void DioPage::Button7Click() {
+    ShowDirections(connection().device().direction);
+}
+
+void DioPage::Button8Click() {
+    if (!connection().found())
+        return;
+    SaveAndReidentify(proto::WriteDirection(connection().address(), DirectionsFromSwitches()));
+    Button8->setEnabled(false);
+}
+
+void DioPage::Button9Click() {
+    SaveAndReidentify(proto::SavePowerOnState(connection().address()));
+}
+
+void DioPage::Button10Click() {
+    SaveAndReidentify(proto::SaveSafeState(connection().address()));
+}
+
+void DioPage::SaveAndReidentify(const proto::Command& command) {
+    if (!connection().found())
+        return;
+    connection().Transact(command);
+    connection().lose();
+}
+
+int DioPage::DirectionsFromSwitches() const {
+    int direction = 0;
+    for (int k = 0; k < 8; ++k) {
+        if (directionSwitch(k)->Offset() == 0)
+            direction += 128 >> k;
+    }
+    return direction;
+}
+
+TVrSwitch* DioPage::directionSwitch(int line) const {
+    return findChild<TVrSwitch*>(QStringLiteral("DDIO%1").arg(line));
+}
+
+QLabel* DioPage::directionLabel(int line) const {
+    return findChild<QLabel*>(QStringLiteral("CDDIO%1").arg(line));
 }
 
 void DioPage::ShowDeviceData() {
@@ -107,10 +213,8 @@ void DioPage::ShowDirections(const std::string& hexByte) {
     const std::string bits = eightBits(hexByte);
     for (int k = 0; k < 8; ++k) {
         const bool input = bits[static_cast<std::size_t>(k)] == '1';
-        if (auto* sw = findChild<TVrSwitch*>(QStringLiteral("DDIO%1").arg(k)))
-            sw->SetOffset(input ? 0 : 1);
-        if (auto* caption = findChild<QLabel*>(QStringLiteral("CDDIO%1").arg(k)))
-            caption->setText(input ? QStringLiteral("IN") : QStringLiteral("OUT"));
+        directionSwitch(k)->SetOffset(input ? 0 : 1);
+        directionLabel(k)->setText(input ? QStringLiteral("IN") : QStringLiteral("OUT"));
     }
     Button8->setEnabled(false);
 }

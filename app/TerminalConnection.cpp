@@ -4,11 +4,27 @@
 #include "protocol/Frame.h"
 #include "protocol/Replies.h"
 
+#include <cctype>
 #include <optional>
 #include <stdexcept>
 #include <utility>
 
 namespace proto = tkm::protocol;
+
+namespace {
+
+// The line byte of an @AA payload in upper case, so that it compares equal, as text, with the LED
+// bank that shows it: a terminal answering "a5" would otherwise make every other poll a write.
+std::optional<std::string> lineByteOf(std::string_view payload) {
+    std::optional<std::string> lines = proto::DecodeLineByte(payload);
+    if (lines) {
+        for (char& c : *lines)
+            c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    }
+    return lines;
+}
+
+} // namespace
 
 TerminalConnection::TerminalConnection(proto::TransactLinks links, QObject* parent)
     : QObject(parent), links_(std::move(links)) {
@@ -86,6 +102,17 @@ void TerminalConnection::setLineState(const std::string& lineByte) {
     device_.lineState = lineByte;
 }
 
+bool TerminalConnection::readLineState() {
+    const std::uint64_t epoch = epoch_;
+    const std::string reply = Transact(proto::ReadLineState(address_));
+    // A reply overtaken by a change of address or connection says nothing about the terminal now.
+    if (epoch_ != epoch)
+        return false;
+    const std::optional<std::string> lines = IsError(reply) ? std::nullopt : lineByteOf(reply);
+    device_.lineState = lines.value_or(std::string());
+    return lines.has_value();
+}
+
 bool TerminalConnection::identify() {
     // Another identification is waiting for a reply further up the stack (an event its message pump
     // let run): this one could not talk, and that one no longer describes what was asked for.
@@ -129,14 +156,18 @@ bool TerminalConnection::identify() {
             return false;
     }
 
-    std::string lines;
-    if (!ask(proto::ReadLineState(a), lines)) {
+    // A malformed line byte is a failed read too: shown and compared with the LEDs, it would make
+    // the DIO poll write the outputs although nobody toggled one.
+    std::string reply;
+    const std::optional<std::string> lines =
+        ask(proto::ReadLineState(a), reply) ? lineByteOf(reply) : std::nullopt;
+    if (!lines) {
         // The lines are unknown now; "error" is no line byte to show or to compare with.
         if (current())
             device_.lineState.clear();
         return false;
     }
-    device_.lineState = lines;
+    device_.lineState = *lines;
     emit lineStateRead(device_.lineState);
 
     std::string cleared;

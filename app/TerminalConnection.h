@@ -66,6 +66,10 @@ public:
 
     // The line byte last read from or written to the terminal (the DIO poll keeps it up to date).
     void setLineState(const std::string& lineByte);
+    // Reads the lines at the current address into the cached line state. A reply whose payload is not
+    // exactly two hex digits is a failed read; after any failure the line state is empty (unknown),
+    // never "error". The byte is kept in upper case, as an LED bank reads back.
+    bool readLineState();
 
     // Watchdog read: resets the cached enabled flag and period, then stores what the terminal reports.
     // False on a failed exchange or a reply of the wrong length; throws the conversion error for a

@@ -35,6 +35,8 @@ struct ScriptedTerminal {
             return ok("81");
         if (lead == '@' && rest.empty())
             return ">" + lines + "\r";
+        if (lead == '@')
+            return ">\r"; // lines written
         if (lead == '$' && rest == "2")
             return "!" + (configuration.empty() ? aa + "0Z06" + codePage + "00" : configuration) + "\r";
         if (lead == '~' && rest == "2")

@@ -162,6 +162,26 @@ TEST_F(Connection, FailedIdentificationLeavesNoOldValuesBehind) {
     EXPECT_EQ(port->sent.back(), "@01");
 }
 
+TEST_F(Connection, ALineByteThatIsNotTwoHexDigitsFailsIdentification) {
+    for (const char* lines : {"5", "A5A", "Z5", ""}) {
+        SCOPED_TRACE(lines);
+        ScriptedTerminal terminal;
+        terminal.lines = lines;
+        talkTo(terminal);
+        shown.clear();
+        EXPECT_FALSE(identifyAt(1));
+        EXPECT_EQ(connection->device().lineState, "");
+        EXPECT_EQ(port->sent.back(), "@01") << "nothing after the line read";
+        EXPECT_EQ(shown, std::vector<std::string>{"data:"}) << "no lines shown";
+    }
+    // Lower-case digits are kept in upper case, as an LED bank reads back.
+    ScriptedTerminal lowerCase;
+    lowerCase.lines = "5a";
+    talkTo(lowerCase);
+    EXPECT_TRUE(identifyAt(1));
+    EXPECT_EQ(connection->device().lineState, "5A");
+}
+
 TEST_F(Connection, WatchdogReadResetsItsCacheFirst) {
     ASSERT_TRUE(identifyAt(1));
     ASSERT_TRUE(connection->device().wdtEnabled);

@@ -163,6 +163,7 @@ void TF1::buildPages() {
         Page->addTab(page, QString::fromLatin1(caption));
     Setting->setConnectionPanel(this);
     Setting->setFileDialogs(OpenDialog1, SaveDialog1);
+    UserSymbols->setFileDialogs(OpenDialog1, SaveDialog1);
 }
 
 void TF1::setSleep(std::function<void(int)> sleep) {

@@ -23,6 +23,20 @@ bool FileDialog::Execute() {
     }
     if (!chosen || chosen->isEmpty())
         return false;
-    fileName_ = *chosen;
+    fileName_ = WithDefaultExt(*chosen);
     return true;
+}
+
+QString FileDialog::WithDefaultExt(const QString& fileName) const {
+    if (defaultExt_.isEmpty() || QFileInfo(fileName).fileName().contains(QLatin1Char('.')))
+        return fileName;
+    const QString extended = fileName + QLatin1Char('.') + defaultExt_;
+    if (kind_ == Kind::Save || (!QFileInfo::exists(fileName) && QFileInfo::exists(extended)))
+        return extended;
+    return fileName;
+}
+
+QString FileDialog::StartFolder(const QString& programFolder) {
+    const QFileInfo folder(programFolder);
+    return folder.isDir() && folder.isWritable() ? programFolder : QDir::homePath();
 }

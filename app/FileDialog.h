@@ -33,6 +33,15 @@ public:
     // Shows the dialog; true and FileName set when the user chose a file, false on Cancel.
     bool Execute();
 
+    // A name typed without an extension gets DefaultExt, as the dialogs of the system the files come
+    // from give it: a save dialog always, an open dialog when that names an existing file and the bare
+    // name does not.
+    QString WithDefaultExt(const QString& fileName) const;
+
+    // Where the dialogs start: the program's own folder, unless it is not writable (an installed
+    // program), then the user's home folder.
+    static QString StartFolder(const QString& programFolder);
+
     void setChooser(Chooser chooser) { chooser_ = std::move(chooser); }
 
 private:

@@ -1,14 +1,59 @@
 #include "app/SettingPage.h"
 
+#include "app/AppDialogs.h"
 #include "app/BaudRates.h"
+#include "app/ConnectionPanel.h"
+#include "app/HandlerGuard.h"
+#include "app/IniFile.h"
 #include "app/LayoutHelpers.h"
 #include "app/TerminalConnection.h"
+
+#include "protocol/Commands.h"
+#include "protocol/Conversions.h"
 
 #include "widgets/TVrTrackBar.h"
 
 #include <QComboBox>
 #include <QGroupBox>
 #include <QPushButton>
+
+#include <charconv>
+#include <stdexcept>
+
+namespace proto = tkm::protocol;
+
+namespace {
+
+constexpr int kDefaultCodePage = 1; // WIN-1251
+constexpr int kChecksumEnabled = 0;
+constexpr int kChecksumDisabled = 1;
+constexpr int kDefaultAddress = 1;
+
+// A settings-file value: its default when missing, not a plain decimal number, negative or above the
+// highest value its list or track bar holds.
+int settingValue(const IniFile& file, const char* key, int fallback, int highest) {
+    const std::optional<std::string> text = file.value(SettingPage::kSection, key);
+    if (!text)
+        return fallback;
+    int value = 0;
+    const char* end = text->data() + text->size();
+    const auto [stop, error] = std::from_chars(text->data(), end, value);
+    if (error != std::errc() || stop != end || value < 0 || value > highest)
+        return fallback;
+    return value;
+}
+
+// A code outside the list would leave the list blank, and a later save would send what no terminal
+// takes: such a code leaves the list as it was.
+void chooseItem(QComboBox* list, int index) {
+    if (index >= 0 && index < list->count())
+        list->setCurrentIndex(index);
+}
+
+} // namespace
+
+const QString SettingPage::kPowerCycleText =
+    QStringLiteral("1) Power off the TKM-9214\n2) Connect init pin to GND\n3) Power on the TKM-9214");
 
 SettingPage::SettingPage(TerminalConnection& connection, QWidget* parent)
     : TerminalPage(QStringLiteral("Setting"), connection, parent) {
@@ -39,6 +84,23 @@ SettingPage::SettingPage(TerminalConnection& connection, QWidget* parent)
     Button3 = button(this, "Button3", QStringLiteral("Default setting"), 8, 152, 120);
     Button16 = button(this, "Button16", QStringLiteral("Read in file"), 276, 152, 100);
     Button17 = button(this, "Button17", QStringLiteral("Save to file"), 382, 152, 100);
+    connectHandlers();
+}
+
+void SettingPage::connectHandlers() {
+    auto guard = [](auto handler) { return [handler] { HandlerGuard::run(handler); }; };
+    connect(AdrNew, &TVrTrackBar::OnChange, this, guard([this] { AdrNewChange(); }));
+    connect(Button1, &QPushButton::clicked, this, guard([this] { Button1Click(); }));
+    connect(Button2, &QPushButton::clicked, this, guard([this] { Button2Click(); }));
+    connect(ReadSetting, &QPushButton::clicked, this, guard([this] { ReadSettingClick(); }));
+    connect(Button3, &QPushButton::clicked, this, guard([this] { Button3Click(); }));
+    connect(SaveSettign, &QPushButton::clicked, this, guard([this] { SaveSettignClick(); }));
+    connect(Button16, &QPushButton::clicked, this, guard([this] { Button16Click(); }));
+    connect(Button17, &QPushButton::clicked, this, guard([this] { Button17Click(); }));
+}
+
+void SettingPage::setFileDialogs(FileDialog* openDialog, FileDialog* saveDialog) {
+    files_.emplace(openDialog, saveDialog);
 }
 
 void SettingPage::Enter() {
@@ -48,4 +110,104 @@ void SettingPage::Enter() {
     WriteRow(1, "Baud Rate :" + device.cfgBaud);
     WriteRow(2, "Code page :" + device.cfgCodePage);
     WriteRow(3, "Check summ:" + device.cfgFormat);
+}
+
+void SettingPage::AdrNewChange() {
+    const int a = AdrNew->Position();
+    GroupBox2->setTitle(QStringLiteral("NEW ADDRESS=0x") + QString::fromStdString(proto::HexText(a, 2)) +
+                        QStringLiteral(" / ") + QString::number(a) + QStringLiteral(" "));
+}
+
+void SettingPage::Button1Click() {
+    AdrNew->SetPosition(AdrNew->Position() - 1);
+}
+
+void SettingPage::Button2Click() {
+    AdrNew->SetPosition(AdrNew->Position() + 1);
+}
+
+void SettingPage::ReadSettingClick() {
+    const DeviceData& device = connection().device();
+    if (device.cfgAddress.empty() || device.cfgBaud.empty() || device.cfgCodePage.empty())
+        return;
+    // Field by field: a field that is no hex number ends the handler with the conversion error there.
+    AdrNew->SetPosition(proto::ParseHex(device.cfgAddress));
+    chooseItem(BRNew, proto::ParseHex(device.cfgBaud) - 1);
+    chooseItem(CodePage, proto::ParseHex(device.cfgCodePage));
+    CheckSum->setCurrentIndex(device.cfgFormat == "00" ? kChecksumDisabled : kChecksumEnabled);
+}
+
+void SettingPage::Button3Click() {
+    AdrNew->SetPosition(kDefaultAddress);
+    BRNew->setCurrentIndex(BaudRates::kIndex9600);
+    CodePage->setCurrentIndex(kDefaultCodePage);
+    CheckSum->setCurrentIndex(kChecksumDisabled);
+}
+
+bool SettingPage::RunInitialisation() {
+    if (!AppDialogs::message(AppDialogs::Icon::Warning, AppDialogs::Buttons::OkCancel, kPowerCycleText))
+        return false;
+    panel_->moveAddress(0);
+    panel_->switchChecksumOff();
+    panel_->chooseBaudIndex(BaudRates::kIndex9600);
+    if (connection().identify())
+        return true;
+    AppDialogs::message(AppDialogs::Icon::Error, AppDialogs::Buttons::Ok, QStringLiteral("Device not found"));
+    return false;
+}
+
+void SettingPage::SaveSettignClick() {
+    if (!panel_)
+        throw std::logic_error("Setting page without its connection panel");
+    TerminalConnection& terminal = connection();
+    if (!terminal.portOpen() || !terminal.found())
+        return;
+    proto::ConfigurationWrite config;
+    config.newAddress = AdrNew->Position();
+    config.baudIndex = BRNew->currentIndex();
+    config.codePageIndex = CodePage->currentIndex();
+    config.checksumEnabled = CheckSum->currentIndex() == kChecksumEnabled;
+
+    // A new baud rate or checksum mode is taken only in init mode, which the terminal answers at address 0.
+    const std::string formatCode = config.checksumEnabled ? "40" : "00";
+    const bool lineChanges =
+        terminal.baudIndex() != config.baudIndex || formatCode != terminal.device().cfgFormat;
+    if (lineChanges && terminal.address() != 0 && !RunInitialisation())
+        return;
+
+    const bool failed =
+        TerminalConnection::IsError(terminal.Transact(proto::WriteConfiguration(terminal.address(), config)));
+    if (failed)
+        AppDialogs::message(AppDialogs::Icon::Error, AppDialogs::Buttons::Ok,
+                            QStringLiteral("Data is not saved"));
+    if (terminal.address() != 0 && !failed)
+        panel_->moveAddress(config.newAddress);
+    // Whatever the answer, the terminal may have taken new settings: the next tick identifies it again.
+    terminal.lose();
+}
+
+void SettingPage::Button16Click() {
+    if (!files_)
+        return;
+    if (const std::optional<IniFile> file = files_->read())
+        ReadFile(*file);
+}
+
+void SettingPage::ReadFile(const IniFile& file) {
+    BRNew->setCurrentIndex(settingValue(file, "BaudRated", BaudRates::kIndex9600, BRNew->count() - 1));
+    CodePage->setCurrentIndex(settingValue(file, "CodePage", kDefaultCodePage, CodePage->count() - 1));
+    CheckSum->setCurrentIndex(settingValue(file, "CS", kChecksumDisabled, CheckSum->count() - 1));
+    // The track bar keeps the address within 1..255 (0 becomes 1).
+    AdrNew->SetPosition(settingValue(file, "Addr", kDefaultAddress, 255));
+}
+
+void SettingPage::Button17Click() {
+    if (!files_)
+        return;
+    files_->save([this](IniFile& file) {
+        file.setValue(kSection, "BaudRated", std::to_string(BRNew->currentIndex()));
+        file.setValue(kSection, "CodePage", std::to_string(CodePage->currentIndex()));
+        file.setValue(kSection, "CS", std::to_string(CheckSum->currentIndex()));
+        file.setValue(kSection, "Addr", std::to_string(AdrNew->Position()));
+    });
 }

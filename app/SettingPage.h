@@ -1,21 +1,53 @@
 #pragma once
 
 #include "app/TerminalPage.h"
+#include "app/TkmFiles.h"
+
+#include <QString>
+
+#include <optional>
 
 class QComboBox;
 class QGroupBox;
 class QPushButton;
+class ConnectionPanel;
+class FileDialog;
+class IniFile;
 class TVrTrackBar;
 
 // The Setting page: the terminal's configuration (new address, baud rate, code page, checksum mode),
 // written to the terminal and kept in settings files. Entering it shows the cached configuration on
 // the terminal's display.
+//
+// Writing a new baud rate or checksum mode needs the terminal in init mode (address 0, 9600 baud,
+// checksum off after a power-up with its init pin connected): the page guides the user through the
+// power cycle and moves the connection panel to those settings. User-interface thread only.
 class SettingPage : public TerminalPage {
     Q_OBJECT
 public:
+    // The settings file's keys.
+    static constexpr const char* kSection = "CommSetting";
+
+    // The warning shown before the initialisation procedure.
+    static const QString kPowerCycleText;
+
     explicit SettingPage(TerminalConnection& connection, QWidget* parent = nullptr);
 
+    // What the window gives the page once it is built.
+    void setConnectionPanel(ConnectionPanel* panel) { panel_ = panel; }
+    void setFileDialogs(FileDialog* openDialog, FileDialog* saveDialog);
+
     void Enter() override;
+
+    // ---- Handlers ----
+    void AdrNewChange();
+    void Button1Click(); // "-"
+    void Button2Click(); // "+"
+    void ReadSettingClick();
+    void Button3Click(); // "Default setting"
+    void SaveSettignClick();
+    void Button16Click(); // "Read in file"
+    void Button17Click(); // "Save to file"
 
     // Components (objectName = the member's name)
     QGroupBox* GroupBox2 = nullptr;
@@ -30,4 +62,14 @@ public:
     QPushButton* Button3 = nullptr;
     QPushButton* Button16 = nullptr;
     QPushButton* Button17 = nullptr;
+
+private:
+    void connectHandlers();
+    // Takes the terminal to init mode with the user's help and finds it at address 0; false when
+    // cancelled or not found (nothing is to be sent then).
+    bool RunInitialisation();
+    void ReadFile(const IniFile& file);
+
+    ConnectionPanel* panel_ = nullptr;
+    std::optional<TkmFiles> files_;
 };

@@ -161,6 +161,9 @@ void TF1::buildPages() {
         {Setting, "Setting"}, {WDTimer, "WDT"},       {About, "About"}};
     for (const auto& [page, caption] : pages)
         Page->addTab(page, QString::fromLatin1(caption));
+    Setting->setConnectionPanel(this);
+    Setting->setFileDialogs(OpenDialog1, SaveDialog1);
+    UserSymbols->setFileDialogs(OpenDialog1, SaveDialog1);
 }
 
 void TF1::setSleep(std::function<void(int)> sleep) {
@@ -181,9 +184,9 @@ TerminalPage* TF1::shownPage() const {
 void TF1::FormCreate() {
     Page->setCurrentWidget(Display);
     SetPollInterval();
-    const QString programFolder = QCoreApplication::applicationDirPath();
-    OpenDialog1->SetInitialDir(programFolder);
-    SaveDialog1->SetInitialDir(programFolder);
+    const QString startFolder = FileDialog::StartFolder(QCoreApplication::applicationDirPath());
+    OpenDialog1->SetInitialDir(startFolder);
+    SaveDialog1->SetInitialDir(startFolder);
 }
 
 void TF1::connectHandlers() {
@@ -228,10 +231,24 @@ void TF1::BOPClick() {
 }
 
 void TF1::BRChange() {
+    chooseBaudIndex(BR->currentIndex());
+    connection_->identify();
+}
+
+void TF1::chooseBaudIndex(int index) {
+    BR->setCurrentIndex(index);
     nrComm1->SetBaudRate(BR->currentText().toUInt());
     connection_->setBaudIndex(BR->currentIndex());
     SetPollInterval();
-    connection_->identify();
+}
+
+void TF1::moveAddress(int address) {
+    Adr->SetPosition(address);
+}
+
+void TF1::switchChecksumOff() {
+    CSE->SetActive(false);
+    CSEClick();
 }
 
 void TF1::nrDeviceBox1Change() {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/ConnectionPanel.h"
+
 #include <QString>
 #include <QStringList>
 #include <QWidget>
@@ -49,7 +51,7 @@ class TransactPort;
 // Everything here runs on the user-interface thread. Every handler connected to a widget or timer runs
 // inside HandlerGuard, so an exception (a conversion error, a port that does not open) ends that handler,
 // is shown in the application's exception box, and the program goes on.
-class TF1 : public QWidget {
+class TF1 : public QWidget, public ConnectionPanel {
     Q_OBJECT
 public:
     explicit TF1(QWidget* parent = nullptr);
@@ -109,6 +111,11 @@ public:
     void AddressScan();
     void RefreshStatus(); // status bar from the cached device data
     void SetPollInterval();
+
+    // ---- ConnectionPanel: the Setting page's initialisation procedure moves these ----
+    void moveAddress(int address) override;
+    void switchChecksumOff() override;
+    void chooseBaudIndex(int index) override;
 
     // The built-in simulated terminal offered by the port chooser.
     SimulatedTerminalPort* simulatedPort() const { return simulatedPort_.get(); }

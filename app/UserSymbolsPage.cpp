@@ -1,8 +1,12 @@
 #include "app/UserSymbolsPage.h"
 
+#include "app/AppDialogs.h"
+#include "app/HandlerGuard.h"
+#include "app/IniFile.h"
 #include "app/LayoutHelpers.h"
 #include "app/RadioGroup.h"
 #include "app/TerminalConnection.h"
+#include "app/TerminalText.h"
 
 #include "protocol/Commands.h"
 #include "protocol/Conversions.h"
@@ -64,6 +68,36 @@ UserSymbolsPage::UserSymbolsPage(TerminalConnection& connection, QWidget* parent
     SaveAllSym = button(this, "SaveAllSym", QStringLiteral("Save all symbol"), 142, 176, 126);
     Button5 = button(this, "Button5", QStringLiteral("Read in file"), 8, 208, 126);
     Button6 = button(this, "Button6", QStringLiteral("Save to file"), 142, 208, 126);
+    connectHandlers();
+}
+
+void UserSymbolsPage::connectHandlers() {
+    auto guard = [](auto handler) { return [handler] { HandlerGuard::run(handler); }; };
+    for (int k = 0; k < kSymbols; ++k) {
+        connect(raster(k), &TVrRaster::OnMouseDown, this,
+                [this, k](QObject*, Qt::MouseButton, Qt::KeyboardModifiers, int, int) {
+                    HandlerGuard::run([this, k] { USMouseDown(k); });
+                });
+    }
+    connect(raster(kSymbols), &TVrRaster::OnMouseDown, this,
+            [this](QObject*, Qt::MouseButton, Qt::KeyboardModifiers, int x, int y) {
+                HandlerGuard::run([this, x, y] { US8MouseDown(x, y); });
+            });
+    connect(SUS, &RadioGroup::changed, this, guard([this] { SUSClick(); }));
+    connect(InvUS, &QPushButton::clicked, this, guard([this] { InvUSClick(); }));
+    connect(ClearUS, &QPushButton::clicked, this, guard([this] { ClearUSClick(); }));
+    connect(SaveSym, &QPushButton::clicked, this, guard([this] { SaveSymClick(); }));
+    connect(SaveAllSym, &QPushButton::clicked, this, guard([this] { SaveAllSymClick(); }));
+    connect(Button5, &QPushButton::clicked, this, guard([this] { Button5Click(); }));
+    connect(Button6, &QPushButton::clicked, this, guard([this] { Button6Click(); }));
+}
+
+void UserSymbolsPage::setFileDialogs(FileDialog* openDialog, FileDialog* saveDialog) {
+    files_.emplace(openDialog, saveDialog);
+}
+
+TVrRaster* UserSymbolsPage::raster(int n) const {
+    return findChild<TVrRaster*>(QStringLiteral("US%1").arg(n));
 }
 
 void UserSymbolsPage::Enter() {
@@ -100,10 +134,123 @@ void UserSymbolsPage::RedrawSymbol(int n) {
         return;
     const std::string& code = codes_[static_cast<std::size_t>(n == kSymbols ? selectedSymbol() : n)];
     const proto::SymbolDots dots = proto::DotsFromSymbolCode(code);
-    if (auto* raster = findChild<TVrRaster*>(QStringLiteral("US%1").arg(n))) {
+    if (TVrRaster* shown = raster(n)) {
         for (int i = 0; i < static_cast<int>(dots.size()); ++i)
-            raster->Items(i)->SetActive(dots[static_cast<std::size_t>(i)]);
+            shown->Items(i)->SetActive(dots[static_cast<std::size_t>(i)]);
     }
     const std::string& selected = codes_[static_cast<std::size_t>(selectedSymbol())];
     USCode->setText(QString::fromLatin1(selected.data(), static_cast<qsizetype>(selected.size())));
+}
+
+std::string UserSymbolsPage::CodeFromEditor() {
+    const TVrRaster* editor = raster(kSymbols);
+    proto::SymbolDots dots{};
+    for (int i = 0; i < static_cast<int>(dots.size()); ++i)
+        dots[static_cast<std::size_t>(i)] = editor->Items(i)->Active();
+    const std::string code = proto::SymbolCodeFromDots(dots);
+    USCode->setText(QString::fromLatin1(code.data(), static_cast<qsizetype>(code.size())));
+    return code;
+}
+
+void UserSymbolsPage::StoreEditedSymbol() {
+    const int n = selectedSymbol();
+    codes_[static_cast<std::size_t>(n)] = CodeFromEditor();
+    RedrawSymbol(n);
+}
+
+void UserSymbolsPage::USMouseDown(int k) {
+    // Selecting redraws through SUSClick when the selection changes; the raster's dots stay as they are.
+    SUS->setItemIndex(k);
+    RedrawSymbol(k);
+}
+
+void UserSymbolsPage::US8MouseDown(int x, int y) {
+    // The dots stand on a 25-pixel pitch inside the editor's 2-pixel border.
+    if (x < 3 || x > 126 || y < 3 || y > 201)
+        return;
+    const int column = (x - 2) / 25;
+    const int row = (y - 2) / 25;
+    TVrRasterLed* dot = raster(kSymbols)->Items(row * proto::kSymbolColumns + column);
+    dot->SetActive(!dot->Active());
+    StoreEditedSymbol();
+}
+
+void UserSymbolsPage::SUSClick() {
+    RedrawSymbol(selectedSymbol());
+    RedrawSymbol(kSymbols);
+}
+
+void UserSymbolsPage::InvUSClick() {
+    const TVrRaster* editor = raster(kSymbols);
+    for (int i = 0; i < editor->Count(); ++i)
+        editor->Items(i)->SetActive(!editor->Items(i)->Active());
+    StoreEditedSymbol();
+}
+
+void UserSymbolsPage::ClearUSClick() {
+    const int n = selectedSymbol();
+    codes_[static_cast<std::size_t>(n)] = kEmptySymbol;
+    RedrawSymbol(kSymbols);
+    RedrawSymbol(n);
+}
+
+void UserSymbolsPage::SendSymbol(int n) {
+    const std::string& code = codes_[static_cast<std::size_t>(n)];
+    if (TerminalConnection::IsError(
+            connection().Transact(proto::WriteSymbol(connection().address(), n, code)))) {
+        AppDialogs::message(AppDialogs::Icon::Error, AppDialogs::Buttons::Ok,
+                            QStringLiteral("Symbol not saved"));
+        connection().lose();
+    }
+}
+
+void UserSymbolsPage::SaveSymClick() {
+    if (connection().found())
+        SendSymbol(selectedSymbol());
+}
+
+void UserSymbolsPage::SaveAllSymClick() {
+    // The flag is looked at once: a symbol that fails clears it, and the others are still sent.
+    if (!connection().found())
+        return;
+    for (int n = 0; n < kSymbols; ++n)
+        SendSymbol(n);
+}
+
+std::string UserSymbolsPage::CheckedFileCode(int n, const std::optional<std::string>& value) {
+    const std::string code = value.value_or(kEmptySymbol);
+    auto reject = [](const QString& text) {
+        AppDialogs::message(AppDialogs::Icon::Error, AppDialogs::Buttons::Ok, text);
+        return kEmptySymbol;
+    };
+    if (code.size() != kEmptySymbol.size())
+        return reject(QStringLiteral("Incorrect length symbol #%1").arg(n));
+    for (const char c : code) {
+        if (!proto::IsHexDigit(c))
+            return reject(QStringLiteral("Incorrect symbol #%1 '%2'")
+                              .arg(QString::number(n), TerminalText::visible(std::string(1, c))));
+    }
+    return code;
+}
+
+void UserSymbolsPage::Button5Click() {
+    if (!files_)
+        return;
+    const std::optional<IniFile> file = files_->read();
+    if (!file)
+        return;
+    for (int n = 0; n < kSymbols; ++n) {
+        codes_[static_cast<std::size_t>(n)] = CheckedFileCode(n, file->value(kSection, std::to_string(n)));
+        RedrawSymbol(n);
+    }
+    RedrawSymbol(kSymbols);
+}
+
+void UserSymbolsPage::Button6Click() {
+    if (!files_)
+        return;
+    files_->save([this](IniFile& file) {
+        for (int n = 0; n < kSymbols; ++n)
+            file.setValue(kSection, std::to_string(n), codes_[static_cast<std::size_t>(n)]);
+    });
 }

@@ -2,6 +2,7 @@
 
 #include "TVrCursors.h"
 #include "VrCursorClip.h"
+#include "VrDevicePixels.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -41,8 +42,8 @@ void VrControl::PaintTo(QPainter& Canvas) {
     Paint(Canvas);
 }
 
-QImage VrControl::RenderImage() {
-    QImage image(size(), QImage::Format_ARGB32_Premultiplied);
+QImage VrControl::RenderImage(qreal Ratio) {
+    QImage image = vrDeviceImage(size(), Ratio);
     image.fill(Qt::transparent);
     QPainter p(&image);
     PaintTo(p);
@@ -132,14 +133,16 @@ void VrControl::ColorChanged() {
 }
 
 void VrControl::ShowCursorShape(int CursorId) {
-    QWidget::setCursor(TVrCursors::Cursor(CursorId));
+    m_shownCursor = CursorId;
+    QWidget::setCursor(TVrCursors::Cursor(CursorId, devicePixelRatioF()));
 }
 
 void VrControl::RestoreCursorShape() {
+    m_shownCursor = m_cursor;
     if (m_cursor == 0)
         unsetCursor();
     else
-        QWidget::setCursor(TVrCursors::Cursor(m_cursor));
+        QWidget::setCursor(TVrCursors::Cursor(m_cursor, devicePixelRatioF()));
 }
 
 void VrControl::paintEvent(QPaintEvent*) {
@@ -191,6 +194,18 @@ void VrControl::enterEvent(QEnterEvent*) {
 
 void VrControl::leaveEvent(QEvent*) {
     SetMouseInside(false);
+}
+
+bool VrControl::event(QEvent* event) {
+    if (event->type() == QEvent::ScreenChangeInternal) {
+        // Another screen may have another device pixel ratio. Every paint draws the picture for the
+        // ratio of the screen it goes to (the window is repainted after this event); the cursor
+        // shape is picked for the ratio here.
+        if (m_shownCursor != 0)
+            QWidget::setCursor(TVrCursors::Cursor(m_shownCursor, devicePixelRatioF()));
+        update();
+    }
+    return QWidget::event(event);
 }
 
 void VrControl::changeEvent(QEvent* event) {

@@ -40,8 +40,10 @@ public:
 
     // Draws the control's whole picture with its top-left corner at the painter's origin.
     virtual void PaintTo(QPainter& Canvas);
-    // The control's picture as an image of its size, drawn through PaintTo (no display needed).
-    QImage RenderImage();
+    // The control's picture as an image of its size, drawn through PaintTo (no display needed); at a
+    // Ratio above 1 drawn as a screen with that many device pixels per pixel shows it (the image
+    // carries the ratio).
+    QImage RenderImage(qreal Ratio = 1.0);
 
     TColor Color() const { return m_color; }
     void SetColor(TColor Value);
@@ -98,6 +100,7 @@ protected:
     void ShowCursorShape(int CursorId);
     void RestoreCursorShape();
 
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
@@ -117,6 +120,7 @@ private:
     TColor m_fontColor = clWindowText;
     QString m_caption;
     int m_cursor = 0;
+    int m_shownCursor = 0; // the shape shown now: m_cursor, or one a widget shows over a part of it
     bool m_clickEvents = true;
     bool m_doubleClicks = true;
     bool m_clickPending = false;

@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QPalette>
 #include <QWidget>
+#include <cmath>
 #include <string>
 
 // A white image to draw on, and pixel checks that print readable colours on failure.
@@ -33,6 +34,41 @@ inline bool AllPixels(const QImage& image, const QRect& rect, TColor color) {
             if (Px(image, x, y) != want)
                 return false;
     return true;
+}
+
+// The pixel covering device pixel `device` of a picture drawn at `ratio` whose origin lies at device
+// position `origin`: the toolkit rounds each logical edge to the nearest device pixel, halves up.
+inline int LogicalPixel(int device, qreal ratio, qreal origin = 0) {
+    const auto edge = [&](int logical) { return int(std::floor(origin + logical * ratio + 0.5)); };
+    int logical = int(std::floor((device - edge(0)) / ratio));
+    while (edge(logical) > device)
+        --logical;
+    while (edge(logical + 1) <= device)
+        ++logical;
+    return logical;
+}
+
+// Device pixels of `scaled` (a picture drawn at `ratio`, its origin at device position `origin`) that
+// differ from the pixel of the 1x picture they cover; pixels of the logical rectangle `skip` (text, say)
+// are not compared. Zero means the 1x pixel rules hold at the ratio, with hard edges.
+inline int ScaledPixelMismatches(const QImage& oneX, const QImage& scaled, qreal ratio, QPointF origin = {},
+                                 const QRect& skip = {}) {
+    int mismatches = 0;
+    const int first = int(std::floor(origin.x() + 0.5));
+    const int top = int(std::floor(origin.y() + 0.5));
+    for (int y = top; y < scaled.height(); ++y) {
+        const int ly = LogicalPixel(y, ratio, origin.y());
+        if (ly >= oneX.height())
+            break;
+        for (int x = first; x < scaled.width(); ++x) {
+            const int lx = LogicalPixel(x, ratio, origin.x());
+            if (lx >= oneX.width())
+                break;
+            if (!skip.contains(lx, ly) && scaled.pixel(x, y) != oneX.pixel(lx, ly))
+                ++mismatches;
+        }
+    }
+    return mismatches;
 }
 
 // A parent that paints itself in one colour, for controls drawn over their parent.

@@ -10,7 +10,7 @@ void TVrCustomImageControl::PaintTo(QPainter& Canvas) {
 }
 
 void TVrCustomImageControl::ClearBitmapCanvas(QPainter& Canvas) {
-    Canvas.fillRect(rect(), ResolvedColor());
+    PaintBackground(Canvas);
 }
 
 void TVrCustomImageControl::RepaintFromBuffer(const QRect& Rect) {

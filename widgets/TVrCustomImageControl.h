@@ -21,7 +21,7 @@ public:
     QImage& GetBitmapCanvas() { return m_buffer.Image(); }
 
 protected:
-    // Fills the back buffer with the control's colour.
+    // Fills the back buffer with the control's background (see PaintBackground).
     virtual void ClearBitmapCanvas(QPainter& Canvas);
     // Shows the part of the back buffer in Rect at once, without drawing the picture again:
     // for widgets that update a piece of the buffer themselves.

@@ -1,5 +1,7 @@
 #include "TVrGraphicImageControl.h"
 
+#include "VrParentPicture.h"
+
 #include <QPaintEvent>
 #include <QPainter>
 
@@ -33,7 +35,7 @@ void TVrGraphicImageControl::SetTransparent(bool Value) {
 
 void TVrGraphicImageControl::ClearBitmapCanvas(QPainter& Canvas) {
     if (!m_transparent) {
-        Canvas.fillRect(rect(), ResolvedColor());
+        PaintBackground(Canvas);
         return;
     }
     const QImage& buffer = m_buffer.Image();
@@ -53,16 +55,15 @@ void TVrGraphicImageControl::CaptureParentImage(const QPainter& Canvas) {
     m_parentImage = QImage(buffer.size(), QImage::Format_ARGB32_Premultiplied);
     m_parentImage.setDevicePixelRatio(buffer.devicePixelRatio());
     m_parentImageTransform = Canvas.worldTransform();
-    QWidget* parent = parentWidget();
-    if (!parent) {
+    if (!parentWidget()) {
         m_parentImage.fill(ResolvedColor());
         return;
     }
-    m_parentImage.fill(parent->palette().color(parent->backgroundRole()));
-    // Only the parent's own drawing: its other children, this control included, stay out.
+    // What the parent and the ancestors under it paint there; their other children, this control
+    // included, stay out.
     QPainter p(&m_parentImage);
     p.setWorldTransform(m_parentImageTransform);
-    parent->render(&p, QPoint(), QRegion(geometry()), QWidget::DrawWindowBackground);
+    VrParentPicture::Paint(*this, p);
 }
 
 bool TVrGraphicImageControl::UpdateBitmapCanvas(const std::function<void(QPainter&)>& Draw) {

@@ -28,7 +28,8 @@ public:
     void SetTransparent(bool Value);
 
 protected:
-    // Transparent: the captured parent picture (captured first when due); otherwise the colour.
+    // Transparent: the captured parent picture (captured first when due); otherwise the background
+    // (see PaintBackground).
     virtual void ClearBitmapCanvas(QPainter& Canvas);
     // Lets Draw change a piece of the picture in the back buffer; false, with nothing drawn, when the
     // buffer was not drawn for the control as it is now (the whole picture is to be drawn instead).

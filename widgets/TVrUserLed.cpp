@@ -51,7 +51,7 @@ void TVrUserLed::SetDrawStyle(TVrDrawStyle Value) {
 void TVrUserLed::Paint(QPainter& Canvas) {
     TRect r{0, 0, width(), height()};
     if (m_drawStyle == dsOwnerDraw) {
-        Canvas.fillRect(r.ToQRect(), ResolvedColor());
+        PaintBackground(Canvas);
         emit OnDraw(this, &Canvas, r.ToQRect());
         return;
     }

@@ -3,6 +3,7 @@
 #include "TVrCursors.h"
 #include "VrCursorClip.h"
 #include "VrDevicePixels.h"
+#include "VrParentPicture.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -72,9 +73,20 @@ QColor VrControl::ResolvedColor() const {
     if (m_parentColor && parent) {
         if (const auto* vr = qobject_cast<const VrControl*>(parent))
             return vr->ResolvedColor();
-        return parent->palette().color(parent->backgroundRole());
+        // Styles paint some parents other than in their palette's colour (Fusion's group boxes are
+        // darker): what is painted decides.
+        const QColor painted = VrParentPicture::MainColor(*this);
+        return painted.isValid() ? painted : parent->palette().color(parent->backgroundRole());
     }
     return ColorToQColor(m_color);
+}
+
+void VrControl::PaintBackground(QPainter& Canvas) const {
+    QWidget* parent = parentWidget();
+    if (m_parentColor && parent && !qobject_cast<const VrControl*>(parent) &&
+        VrParentPicture::Paint(*this, Canvas))
+        return;
+    Canvas.fillRect(rect(), ResolvedColor());
 }
 
 void VrControl::SetFontColor(TColor Value) {

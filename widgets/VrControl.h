@@ -49,7 +49,9 @@ public:
     void SetColor(TColor Value);
     bool ParentColor() const { return m_parentColor; }
     void SetParentColor(bool Value);
-    // The background colour as drawn: the parent's when ParentColor is set.
+    // The background colour as drawn. With ParentColor the colour the parent actually paints under the
+    // control (a styled group box's face, a tab page's pane), or the parent's own under one of these
+    // widgets.
     QColor ResolvedColor() const;
 
     TColor FontColor() const { return m_fontColor; }
@@ -90,6 +92,11 @@ protected:
     virtual void ColorChanged();
     virtual void EnabledChanged() {}
     virtual void Loaded() {}
+
+    // Fills the control's rectangle with its background: with ParentColor under a parent that is not
+    // one of these widgets, the picture the parent paints there (its frames included), so the control
+    // shows no box of a colour of its own; otherwise ResolvedColor.
+    void PaintBackground(QPainter& Canvas) const;
 
     // Control style: a left press and release inside fires Click; a double click fires DblClick
     // (otherwise its second press is an ordinary press).

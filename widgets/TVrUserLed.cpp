@@ -24,7 +24,9 @@ void TVrUserLed::SetActive(bool Value) {
         return;
     m_active = Value;
     UpdateControlCanvas();
-    emit OnChange(this);
+    // A form being loaded only stores the state; observers hear of changes made after it is built.
+    if (!IsLoading())
+        emit OnChange(this);
 }
 
 void TVrUserLed::SetOutlineColor(TColor Value) {

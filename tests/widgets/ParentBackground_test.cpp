@@ -6,6 +6,7 @@
 #include "VrParentPicture.h"
 #include "WidgetTestSupport.h"
 
+#include <QEnterEvent>
 #include <QGroupBox>
 #include <QStyle>
 #include <QStyleFactory>
@@ -121,4 +122,22 @@ TEST(ParentBackground, TransparentAndOwnerDrawnWidgetsStartFromTheSamePicture) {
     const QImage lamp = led->RenderImage();
     EXPECT_EQ(lamp.pixel(0, 0), kFaceGrey);
     EXPECT_EQ(lamp.pixel(0, 5), kLineGrey);
+}
+
+TEST(ParentBackground, ALinkInTheFaceColourShowsTheFaceItSitsOn) {
+    StyledBox box;
+    auto* label = new TVrWebLabel(&box);
+    label->setGeometry(10, 10, 135, 25);
+    label->SetCaption("");
+    label->SetColorLeave(clBtnFace);
+    QImage image = label->RenderImage();
+    EXPECT_EQ(image.pixel(1, 1), kFaceGrey) << "the About page's links: no box of the palette's grey";
+    EXPECT_EQ(image.pixel(1, 10), kLineGrey);
+
+    label->SetColorLeave(clSilver);
+    EXPECT_EQ(Px(label->RenderImage(), 1, 10), clSilver) << "any other colour is a plain fill";
+    label->SetColorLeave(clBtnFace);
+    QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), QPointF(5, 5));
+    QApplication::sendEvent(label, &enter);
+    EXPECT_EQ(Px(label->RenderImage(), 1, 10), clBlue) << "the hover colour";
 }

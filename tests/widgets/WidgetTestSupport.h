@@ -71,6 +71,26 @@ inline int ScaledPixelMismatches(const QImage& oneX, const QImage& scaled, qreal
     return mismatches;
 }
 
+// Aligned 2 x 2 blocks of the 2x picture inside the logical rectangle that are not one colour, and
+// the blocks that hold any ink (a pixel other than `background`). A 1x picture blown up to 2x has no
+// mixed block at all.
+struct Blocks {
+    int mixed = 0;
+    int inked = 0;
+};
+
+inline Blocks TwoByTwoBlocks(const QImage& twoX, const QRect& logical, QRgb background) {
+    Blocks b;
+    for (int y = logical.top(); y <= logical.bottom(); ++y)
+        for (int x = logical.left(); x <= logical.right(); ++x) {
+            const QRgb p[] = {twoX.pixel(2 * x, 2 * y), twoX.pixel(2 * x + 1, 2 * y),
+                              twoX.pixel(2 * x, 2 * y + 1), twoX.pixel(2 * x + 1, 2 * y + 1)};
+            b.mixed += !(p[0] == p[1] && p[0] == p[2] && p[0] == p[3]);
+            b.inked += p[0] != background || p[1] != background || p[2] != background || p[3] != background;
+        }
+    return b;
+}
+
 // A parent that paints itself in one colour, for controls drawn over their parent.
 inline void FillBackground(QWidget& widget, const QColor& color) {
     QPalette palette = widget.palette();

@@ -8,7 +8,6 @@
 #include "WidgetTestSupport.h"
 
 #include <QGroupBox>
-#include <QPaintEvent>
 #include <QStyle>
 #include <QStyleFactory>
 #include <QTest>
@@ -47,20 +46,6 @@ struct Panel {
         link->setGeometry(10, 120, 135, 25);
         link->SetCaption("Technical Support");
         window.show();
-    }
-};
-
-// Records the rectangles of the paint events a widget receives.
-class PaintRects : public QObject {
-public:
-    explicit PaintRects(QWidget* widget) { widget->installEventFilter(this); }
-    QList<QRect> rects;
-
-protected:
-    bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::Paint)
-            rects << static_cast<QPaintEvent*>(event)->rect();
-        return false;
     }
 };
 

@@ -5,6 +5,7 @@
 #include <QEvent>
 #include <QImage>
 #include <QObject>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QPalette>
 #include <QWidget>
@@ -109,6 +110,20 @@ protected:
     bool eventFilter(QObject*, QEvent* event) override {
         if (event->type() == QEvent::Paint)
             ++count;
+        return false;
+    }
+};
+
+// Records the rectangles of the paint events a widget receives.
+class PaintRects : public QObject {
+public:
+    explicit PaintRects(QWidget* widget) { widget->installEventFilter(this); }
+    QList<QRect> rects;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint)
+            rects << static_cast<QPaintEvent*>(event)->rect();
         return false;
     }
 };

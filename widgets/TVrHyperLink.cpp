@@ -1,7 +1,5 @@
 #include "TVrHyperLink.h"
 
-#include "VrParentPicture.h"
-
 #include <QPainter>
 
 namespace {
@@ -94,12 +92,8 @@ void TVrHyperLink::Paint(QPainter& Canvas) {
     const bool hot = m_hover && isEnabled();
     Canvas.setFont(hot ? m_fontEnter : m_fontLeave);
     const QColor textColor = ColorToQColor(hot ? m_fontEnterColor : m_fontLeaveColor);
-    const TColor background = hot ? m_colorEnter : m_colorLeave;
-    // Where these widgets come from, the face colour is the colour of the window and the pages a label
-    // sits on; a style paints those in shades of its own, so a label in the face colour shows what its
-    // parent paints there rather than a box.
-    if (!Transparent() && (background != clBtnFace || !VrParentPicture::Paint(*this, Canvas)))
-        Canvas.fillRect(client, ColorToQColor(background));
+    if (!Transparent())
+        PaintFace(Canvas, client, hot ? m_colorEnter : m_colorLeave);
     // Text is drawn with a clear background in both modes: the solid fill above already covers the
     // client area, which is what an opaque text background would paint.
     Canvas.setBackgroundMode(Qt::TransparentMode);

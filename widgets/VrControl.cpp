@@ -81,6 +81,19 @@ QColor VrControl::ResolvedColor() const {
     return ColorToQColor(m_color);
 }
 
+void VrControl::PaintFace(QPainter& Canvas, const QRegion& Area, TColor Color) const {
+    if (Color == clBtnFace) {
+        Canvas.save();
+        Canvas.setClipRegion(Area, Qt::IntersectClip);
+        const bool painted = VrParentPicture::Paint(*this, Canvas);
+        Canvas.restore();
+        if (painted)
+            return;
+    }
+    for (const QRect& r : Area)
+        Canvas.fillRect(r, ColorToQColor(Color));
+}
+
 void VrControl::PaintBackground(QPainter& Canvas) const {
     QWidget* parent = parentWidget();
     if (m_parentColor && parent && !qobject_cast<const VrControl*>(parent) &&

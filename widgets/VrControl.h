@@ -97,6 +97,11 @@ protected:
     // one of these widgets, the picture the parent paints there (its frames included), so the control
     // shows no box of a colour of its own; otherwise ResolvedColor.
     void PaintBackground(QPainter& Canvas) const;
+    // Fills Area with Color, except that the face colour (clBtnFace) shows what the parent actually
+    // paints there: where these widgets come from, the face colour is the colour of the window and the
+    // pages a control sits on, and a style paints those in shades of its own. For the parts of a
+    // control meant to vanish into its surroundings (a link's background, a switch's idle border).
+    void PaintFace(QPainter& Canvas, const QRegion& Area, TColor Color) const;
 
     // Control style: a left press and release inside fires Click; a double click fires DblClick
     // (otherwise its second press is an ordinary press).

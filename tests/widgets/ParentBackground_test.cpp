@@ -1,5 +1,6 @@
 // Widgets that take their parent's colour show what the parent actually paints under them, not the
 // colour its palette names.
+#include "TVrSwitch.h"
 #include "TVrTrackBar.h"
 #include "TVrUserLed.h"
 #include "TVrWebLabel.h"
@@ -7,6 +8,7 @@
 #include "WidgetTestSupport.h"
 
 #include <QEnterEvent>
+#include <QFocusEvent>
 #include <QGroupBox>
 #include <QStyle>
 #include <QStyleFactory>
@@ -140,4 +142,20 @@ TEST(ParentBackground, ALinkInTheFaceColourShowsTheFaceItSitsOn) {
     QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), QPointF(5, 5));
     QApplication::sendEvent(label, &enter);
     EXPECT_EQ(Px(label->RenderImage(), 1, 10), clBlue) << "the hover colour";
+}
+
+TEST(ParentBackground, ASwitchsIdleBorderInTheFaceColourVanishesIntoTheFace) {
+    StyledBox box;
+    auto* s = new TVrSwitch(&box);
+    s->SetPositions(2);
+    s->setGeometry(20, 40, 29, 26);
+    QImage image = s->RenderImage();
+    EXPECT_EQ(image.pixel(0, 0), kFaceGrey);
+    EXPECT_EQ(image.pixel(28, 25), kFaceGrey);
+    EXPECT_EQ(Px(image, 1, 1), Resolved(clBtnHighlight)) << "the bevel inside the border as before";
+    EXPECT_EQ(Px(image, 14, 6), clBlack) << "the track keeps the switch's own colour";
+
+    QFocusEvent focus(QEvent::FocusIn, Qt::TabFocusReason);
+    QApplication::sendEvent(s, &focus);
+    EXPECT_EQ(Px(s->RenderImage(), 0, 0), clBlue) << "the focus colour is a colour of its own";
 }

@@ -49,10 +49,22 @@ struct Panel {
     }
 };
 
+class ScaledScreen : public ::testing::Test {
+protected:
+    void SetUp() override {
+#if defined(__SANITIZE_THREAD__)
+        // A shown window at 2x hands its image work to Qt's pooled threads, whose locking
+        // ThreadSanitizer cannot see in the uninstrumented Qt libraries; the plain and
+        // AddressSanitizer runs cover these tests.
+        GTEST_SKIP() << "needs a painted window, which ThreadSanitizer cannot follow into Qt";
+#endif
+        ASSERT_TRUE(kScaledScreen);
+    }
+};
+
 } // namespace
 
-TEST(ScaledScreen, CaptionsAreSharpAndNothingShowsABox) {
-    ASSERT_TRUE(kScaledScreen);
+TEST_F(ScaledScreen, CaptionsAreSharpAndNothingShowsABox) {
     Panel p;
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&p.window));
     ASSERT_EQ(p.window.devicePixelRatioF(), 2.0);
@@ -78,7 +90,7 @@ TEST(ScaledScreen, CaptionsAreSharpAndNothingShowsABox) {
     }
 }
 
-TEST(ScaledScreen, ADotIsShownFromTheBufferAt2x) {
+TEST_F(ScaledScreen, ADotIsShownFromTheBufferAt2x) {
     Panel p;
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&p.window));
     QCoreApplication::processEvents();
@@ -91,7 +103,7 @@ TEST(ScaledScreen, ADotIsShownFromTheBufferAt2x) {
     EXPECT_EQ(Px(shot, 2 * slot.center().x(), 2 * slot.center().y()), clLime);
 }
 
-TEST(ScaledScreen, TheHandIsTwiceAsLargeInDevicePixels) {
+TEST_F(ScaledScreen, TheHandIsTwiceAsLargeInDevicePixels) {
     Panel p;
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&p.window));
     EXPECT_EQ(p.link->cursor().pixmap().size(), QSize(64, 64));

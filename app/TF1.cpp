@@ -190,25 +190,24 @@ void TF1::FormCreate() {
 }
 
 void TF1::connectHandlers() {
-    auto guard = [](auto handler) { return [handler] { HandlerGuard::run(handler); }; };
 
-    connect(BOP, &TVrPowerButton::OnClick, this, guard([this] { BOPClick(); }));
-    connect(CSE, &TVrPowerButton::OnClick, this, guard([this] { CSEClick(); }));
+    connect(BOP, &TVrPowerButton::OnClick, this, HandlerGuard::slot([this] { BOPClick(); }));
+    connect(CSE, &TVrPowerButton::OnClick, this, HandlerGuard::slot([this] { CSEClick(); }));
     // Choosing the rate already in use is no change of rate.
-    connect(BR, &QComboBox::activated, this, guard([this] {
+    connect(BR, &QComboBox::activated, this, HandlerGuard::slot([this] {
                 if (BR->currentIndex() != connection_->baudIndex())
                     BRChange();
             }));
-    nrDeviceBox1->OnChange = [guarded = guard([this] { nrDeviceBox1Change(); })](TnrDeviceBox*) {
+    nrDeviceBox1->OnChange = [guarded = HandlerGuard::slot([this] { nrDeviceBox1Change(); })](TnrDeviceBox*) {
         guarded();
     };
-    connect(AdrInc, &QPushButton::clicked, this, guard([this] { AdrIncClick(); }));
-    connect(AdrDec, &QPushButton::clicked, this, guard([this] { AdrDecClick(); }));
-    connect(Adr, &TVrTrackBar::OnChange, this, guard([this] { AdrChange(); }));
-    connect(Button4, &QPushButton::clicked, this, guard([this] { Button4Click(); }));
-    connect(Page, &QTabWidget::currentChanged, this, guard([this] { PageChange(); }));
+    connect(AdrInc, &QPushButton::clicked, this, HandlerGuard::slot([this] { AdrIncClick(); }));
+    connect(AdrDec, &QPushButton::clicked, this, HandlerGuard::slot([this] { AdrDecClick(); }));
+    connect(Adr, &TVrTrackBar::OnChange, this, HandlerGuard::slot([this] { AdrChange(); }));
+    connect(Button4, &QPushButton::clicked, this, HandlerGuard::slot([this] { Button4Click(); }));
+    connect(Page, &QTabWidget::currentChanged, this, HandlerGuard::slot([this] { PageChange(); }));
     connect(Timer1, &QTimer::timeout, this, &TF1::PollTick);
-    connect(Timer3, &QTimer::timeout, this, guard([this] { Timer3Timer(); }));
+    connect(Timer3, &QTimer::timeout, this, HandlerGuard::slot([this] { Timer3Timer(); }));
     connect(Keyboard, &KeyboardPage::keyLit, this, [this] {
         if (!Timer3->isActive())
             Timer3->start();

@@ -22,18 +22,42 @@ PosixSerialPort::~PosixSerialPort() {
 
 int PosixSerialPort::Open(const QString& path) {
     Close();
-    const int fd = ::open(path.toLocal8Bit().constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (fd == -1)
-        return errno;
-    if (const int err = TakeOver(fd, true)) {
-        ::close(fd);
-        return err;
+    FRefusal.clear();
+    FSharedWith.clear();
+    // The lock comes first, so a port another program has locked is not even opened (opening can
+    // raise DTR and disturb it).
+    PortHolders::Holder holder;
+    if (FLock.Acquire(path, holder) == EBUSY) {
+        FRefusal = holder.Pid ? QStringLiteral("The port is locked by %1 (lock file %2): close that "
+                                               "program and try again.")
+                                    .arg(PortHolders::Describe(holder), FLock.LockPath())
+                              : QStringLiteral("The lock file %1 names no program: if no program "
+                                               "uses the port, remove that file and try again.")
+                                    .arg(FLock.LockPath());
+        return EBUSY;
     }
-    return 0;
+    const int fd = ::open(path.toLocal8Bit().constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    const int err = fd == -1 ? errno : TakeOver(fd, true);
+    if (err == 0) {
+        FSharedWith = PortHolders::Describe(PortHolders::Find(path));
+        return 0;
+    }
+    if (fd != -1)
+        ::close(fd);
+    FLock.Release();
+    if (err == EBUSY || err == EWOULDBLOCK) {
+        const QList<PortHolders::Holder> holders = PortHolders::Find(path);
+        if (!holders.isEmpty())
+            FRefusal = QStringLiteral("The port is held by %1: close that program and try again.")
+                           .arg(PortHolders::Describe(holders));
+    }
+    return err;
 }
 
 int PosixSerialPort::Adopt(int fd) {
     Close();
+    FRefusal.clear();
+    FSharedWith.clear();
     const int flags = ::fcntl(fd, F_GETFL);
     if (flags == -1)
         return errno;
@@ -67,6 +91,7 @@ void PosixSerialPort::Close() {
     ::ioctl(FFd, TIOCNXCL);
     ::close(FFd);
     FFd = -1;
+    FLock.Release();
     FHaveSaved = false;
     FCountersKnown = false;
 }

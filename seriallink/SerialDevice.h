@@ -64,6 +64,15 @@ public:
     // Resumes (true) or suspends (false) output as if XON / XOFF had been received.
     virtual int SetFlowState(bool xon) = 0;
     virtual std::unique_ptr<LineEventSource> CreateEventSource() = 0;
+
+    // Port ownership as serial programs on Linux share it. The lock folder (empty: no lock files
+    // are made or honoured) applies from the next Open.
+    virtual void SetLockFolder(const QString& folder) { Q_UNUSED(folder) }
+    // After a refused Open: who holds the port, as a sentence for the user; empty when unknown.
+    virtual QString OpenRefusal() const { return {}; }
+    // After an Open: the other programs that have the device open although it was not locked,
+    // e.g. "cat (PID 4711)"; empty when none is seen.
+    virtual QString SharedWith() const { return {}; }
 };
 
 // The platform's implementation for this machine.

@@ -55,7 +55,7 @@ QString SystemError::GroupOf(const QString& path) {
     return QString::fromLocal8Bit(found->gr_name);
 }
 
-QString SystemError::OpenFailureText(int error, const QString& devicePath) {
+QString SystemError::OpenFailureText(int error, const QString& devicePath, const QString& refusal) {
     QString text = Message(error) + QLatin1Char('.');
     switch (Kind(error)) {
     case SerialErrorKind::Permission: {
@@ -69,7 +69,10 @@ QString SystemError::OpenFailureText(int error, const QString& devicePath) {
         break;
     }
     case SerialErrorKind::Busy:
-        text += QStringLiteral(" The port is held by another program; close that program and try again.");
+        text +=
+            refusal.isEmpty()
+                ? QStringLiteral(" The port is held by another program; close that program and try again.")
+                : QLatin1Char(' ') + refusal;
         break;
     case SerialErrorKind::NotFound:
     case SerialErrorKind::DeviceGone:

@@ -7,12 +7,14 @@
 #include "TCommThread.h"
 #include "TMsgThread.h"
 #include "TnrCustomDataProcessor.h"
+#include "UucpLock.h"
 
 #include <QSocketNotifier>
 #include <QThread>
 #include <cerrno>
 
-TnrCustomComm::TnrCustomComm(QObject* parent) : TnrBaseIO(parent), FPort(CreatePlatformSerialDevice()) {
+TnrCustomComm::TnrCustomComm(QObject* parent)
+    : TnrBaseIO(parent), FPort(CreatePlatformSerialDevice()), FLockFolder(UucpLock::DefaultFolder()) {
     FTimeouts.WriteTotalTimeoutMultiplier = 100;
 }
 
@@ -196,6 +198,7 @@ int TnrCustomComm::OpenDevicePath(const QString& path) {
         SetOpenFailure(ENOENT, path);
         return InvalidHandle;
     }
+    FPort->SetLockFolder(FLockFolder);
     if (const int err = FPort->Open(path)) {
         SetOpenFailure(err, path);
         return InvalidHandle;
@@ -212,7 +215,7 @@ int TnrCustomComm::AdoptDeviceHandle(int fd) {
 }
 
 void TnrCustomComm::SetOpenFailure(int error, const QString& path) {
-    FOpenFailureText = SystemError::OpenFailureText(error, path);
+    FOpenFailureText = SystemError::OpenFailureText(error, path, FPort->OpenRefusal());
 }
 
 void TnrCustomComm::Open() {
@@ -235,6 +238,23 @@ void TnrCustomComm::Open() {
     SetTraceStates(FTraceStates);
     DoTraceStates(this, {tsTxEmpty});
     DoNotify(2);
+    ReportSharing();
+}
+
+void TnrCustomComm::ReportSharing() {
+    const QString shared = FPort->SharedWith();
+    if (shared.isEmpty() || !IsHandleValid())
+        return;
+    const QString key = GetPortName() + QLatin1Char('\n') + shared;
+    if (FWarnedSharing.contains(key))
+        return;
+    FWarnedSharing.insert(key);
+    const QString text = QStringLiteral("%1 is also open in %2, which took no lock: both programs read the "
+                                        "line, so replies may go missing.")
+                             .arg(GetPortName(), shared);
+    Logging(dlSimple, text);
+    if (OnWarning)
+        OnWarning(this, text);
 }
 
 void TnrCustomComm::InitAfterOpen() {

@@ -15,6 +15,7 @@
 
 #include <QByteArray>
 #include <QPointer>
+#include <QSet>
 #include <memory>
 
 class QSocketNotifier;
@@ -33,6 +34,8 @@ public:
     using TOnTraceEvent = std::function<void(QObject* com, TTraceStates event)>;
     using TOnCommErrorEvent = std::function<void(TnrCustomComm* com, quint32 commCode, quint32 sysError,
                                                  TComStateFlags state, bool& flFlashBuffers)>;
+    // A text for the user: another program shares the line.
+    using TOnPortNotice = std::function<void(TnrCustomComm* com, const QString& text)>;
 
     explicit TnrCustomComm(QObject* parent = nullptr);
     ~TnrCustomComm() override;
@@ -81,6 +84,11 @@ public:
     void SetMonitorRLSD(QObject* control) { FMonitorRLSD = control; }
     QObject* MonitorRing() const { return FMonitorRing; }
     void SetMonitorRing(QObject* control) { FMonitorRing = control; }
+
+    // The folder of the lock files that serial programs on Linux share (see UucpLock): by default
+    // /var/lock or /run/lock; empty makes and honours none. Applies from the next open.
+    QString LockFolder() const { return FLockFolder; }
+    void SetLockFolder(const QString& folder) { FLockFolder = folder; }
 
     // ---- open, close, I/O ----
     void Open() override;
@@ -145,6 +153,9 @@ public:
     TOnSent OnAfterSend;
     TOnTraceEvent OnTraceState;
     TOnCommErrorEvent OnCommError;
+    // After an open: another program has the device open although it took no lock, so both read
+    // the line. Said once per program and device.
+    TOnPortNotice OnWarning;
 
 protected:
     virtual void InitAfterOpen();
@@ -163,6 +174,7 @@ protected:
 private:
     void OnOwnerWake();
     void HandleLineFailure();
+    void ReportSharing();
     void NoteTransmitted();
     // Writes c at once and counts it; false, with the error reported, when the device refuses it.
     bool WriteOneChar(char c);
@@ -197,6 +209,8 @@ private:
     std::shared_ptr<CommEventChannel> FChannel;
     std::unique_ptr<TMsgThread> FMsgThread;
     std::unique_ptr<TCommThread> FCommThread;
+    QString FLockFolder;
+    QSet<QString> FWarnedSharing;
     QSocketNotifier* FOwnerNotifier = nullptr;
     bool FHalting = false;
 };

@@ -15,6 +15,4 @@ public:
     static QString OpenFailureText(int error, const QString& devicePath, const QString& refusal = {});
     // The device went away under an open port (adapter pulled, pseudo-terminal closed).
     static bool MeansDeviceGone(int error);
-    // The name of the group owning a file, empty when unknown.
-    static QString GroupOf(const QString& path);
 };

@@ -181,21 +181,33 @@ int PosixSerialPort::WaitReady(short events, qint64 deadlineMs) {
 int PosixSerialPort::Read(char* buffer, quint32 count, quint32 timeoutMs, quint32& got) {
     got = 0;
     const qint64 deadline = timeoutMs ? QDeadlineTimer::current().deadline() + timeoutMs : -1;
-    while (got < count) {
-        const ssize_t n = ::read(FFd, buffer + got, count - got);
+    for (;;) {
+        quint32 n = 0;
+        const int err = ReadAvailable(buffer + got, count - got, n);
+        got += n;
+        if (err || got == count)
+            return err;
+        // A hang-up shows here: the wait reports it.
+        if (const int waitErr = WaitReady(POLLIN, deadline))
+            return waitErr;
+    }
+}
+
+int PosixSerialPort::ReadAvailable(char* buffer, quint32 max, quint32& got) {
+    got = 0;
+    while (got < max) {
+        const ssize_t n = ::read(FFd, buffer + got, max - got);
         if (n > 0) {
             got += static_cast<quint32>(n);
             continue;
         }
-        // A tty in raw mode reads 0 only after a hang-up.
+        // Without VMIN and VTIME a raw tty reads 0 when nothing waits; a hang-up reads 0 as well,
+        // and the comm thread reports that.
         if (n == 0)
-            return EIO;
+            return 0;
         if (errno == EINTR)
             continue;
-        if (errno != EAGAIN)
-            return errno;
-        if (const int err = WaitReady(POLLIN, deadline))
-            return err;
+        return errno == EAGAIN ? 0 : errno;
     }
     return 0;
 }

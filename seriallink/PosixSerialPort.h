@@ -25,6 +25,7 @@ public:
     int ReadSettings(TDCB& dcb) override;
     int Status(SerialLineStatus& status) override;
     int Read(char* buffer, quint32 count, quint32 timeoutMs, quint32& got) override;
+    int ReadAvailable(char* buffer, quint32 max, quint32& got) override;
     int Write(const char* bytes, quint32 count, quint32 timeoutMs, quint32& written) override;
     int Purge(bool input, bool output) override;
     int Drain() override;

@@ -54,6 +54,8 @@ public:
     virtual int Status(SerialLineStatus& status) = 0;
     // Reads exactly count bytes, waiting at most timeoutMs (0: no limit); got says how many came.
     virtual int Read(char* buffer, quint32 count, quint32 timeoutMs, quint32& got) = 0;
+    // Reads up to max bytes that are waiting now, without waiting for more.
+    virtual int ReadAvailable(char* buffer, quint32 max, quint32& got) = 0;
     // Writes all bytes, waiting at most timeoutMs (0: no limit) for room in the output queue.
     virtual int Write(const char* bytes, quint32 count, quint32 timeoutMs, quint32& written) = 0;
     virtual int Purge(bool input, bool output) = 0;

@@ -94,10 +94,13 @@ public:
     void Open() override;
     void Close() override;
     void ForceHalt(bool graceful);
+    // Writes leave in call order: SendChar and SendString first write out what SendData still holds
+    // (within the write time-out), then their own bytes.
     void SendChar(char c) override;
     void SendString(const QByteArray& s) override;
     // Asynchronous: the bytes are copied, written as far as the output queue takes them, and the rest
-    // follows as room appears; the caller's buffer is free on return.
+    // follows as room appears; the caller's buffer is free on return. ClearDeviceOutput and
+    // ClearDeviceBuffers drop what is still held.
     void SendData(const char* bytes, quint32 length) override;
     bool Read(char* buffer, quint32 count);
     bool ReadAll(char* buffer);
@@ -126,7 +129,8 @@ public:
     // Both keep the user interface alive while they wait (1 ms steps, pending events processed).
     bool WaitForBytes(quint32 count, quint32 timeoutMs);
     bool WaitForSignal(TModemSignal signal, quint32 timeoutMs);
-    // Linux has no transmit-ahead queue: the byte is written at once, behind bytes already queued.
+    // Written at once, ahead of what SendData still holds; Linux has no transmit-ahead queue, so it
+    // follows the bytes already in the driver's output queue.
     void SendAheadChar(char c);
 
     // ---- worker threads and event delivery ----
@@ -175,9 +179,15 @@ private:
     void OnOwnerWake();
     void HandleLineFailure();
     void ReportSharing();
+    // Writes after whatever SendData still holds, so the bytes leave in call order.
+    int WriteInOrder(const char* bytes, quint32 count);
     void NoteTransmitted();
-    // Writes c at once and counts it; false, with the error reported, when the device refuses it.
-    bool WriteOneChar(char c);
+    // Writes c (ahead: before what SendData holds) and counts it; false, with the error reported,
+    // when the device refuses it.
+    bool WriteOneChar(char c, bool ahead);
+    void DropHeldOutput();
+    // The dispatcher's read: every byte waiting, whatever the read buffer's size.
+    void TakeReceived();
     // Reads the line status into status and FComStat; false, with the device error noted, on failure.
     bool QueryLineStatus(SerialLineStatus& status);
     void WritePending();

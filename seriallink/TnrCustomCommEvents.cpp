@@ -92,6 +92,23 @@ void TnrCustomComm::OnOwnerWake() {
         HandleLineFailure();
 }
 
+void TnrCustomComm::TakeReceived() {
+    const quint32 waiting = FComStat.cbInQue;
+    if (static_cast<quint32>(FReadBuffer.size()) < waiting) {
+        // Every byte waiting goes out with this event, whatever BufferInSize: the comm thread is
+        // woken by new bytes only, so bytes left behind would wait for the next arrival.
+        FReadBuffer.resize(static_cast<qsizetype>(waiting));
+        FEventList.PrepareBuffer(waiting);
+    }
+    quint32 got = 0;
+    const int err = FPort->ReadAvailable(FReadBuffer.data(), static_cast<quint32>(FReadBuffer.size()), got);
+    FTotalReceived += got;
+    if (err)
+        NoteDeviceError(err);
+    else if (got > 0)
+        DispatchReceived(FReadBuffer, got);
+}
+
 void TnrCustomComm::WinProc(quint32 mask) {
     try {
         if (!IsHandleValid())
@@ -106,17 +123,8 @@ void TnrCustomComm::WinProc(quint32 mask) {
         if ((mask & NrEv::RxChar) && FComStat.cbInQue > 0) {
             const bool reads = FTraceStates.Contains(tsRxChar) || OnAfterReceive || DataProcessor() ||
                                Terminal() || FEventListOnLine || FEventList.Count() > 0;
-            if (reads && !FReadBuffer.isEmpty()) {
-                const quint32 count =
-                    qMin<quint32>(FComStat.cbInQue, static_cast<quint32>(FReadBuffer.size()));
-                quint32 got = 0;
-                const int err = FPort->Read(FReadBuffer.data(), count, ReadTimeoutFor(count), got);
-                FTotalReceived += got;
-                if (err)
-                    NoteDeviceError(err);
-                else
-                    DispatchReceived(FReadBuffer, got);
-            }
+            if (reads)
+                TakeReceived();
         }
         if (mask & NrEv::TxEmpty) {
             bool done = false;

@@ -9,9 +9,32 @@
 #include <QThread>
 #include <cerrno>
 
-bool TnrCustomComm::WriteOneChar(char c) {
+int TnrCustomComm::WriteInOrder(const char* bytes, quint32 count) {
+    if (!FPendingOut.isEmpty()) {
+        const auto held = static_cast<quint32>(FPendingOut.size());
+        quint32 written = 0;
+        const int err = FPort->Write(FPendingOut.constData(), held, WriteTimeoutFor(held), written);
+        FPendingOut.remove(0, written);
+        if (err == ETIMEDOUT)
+            return err; // the line is stalled: the rest stays held and follows when it moves
+        DropHeldOutput();
+        if (err)
+            return err;
+    }
     quint32 written = 0;
-    if (const int err = FPort->Write(&c, 1, WriteTimeoutFor(1), written)) {
+    return FPort->Write(bytes, count, WriteTimeoutFor(count), written);
+}
+
+void TnrCustomComm::DropHeldOutput() {
+    FPendingOut.clear();
+    if (FWriteNotifier)
+        FWriteNotifier->setEnabled(false);
+}
+
+bool TnrCustomComm::WriteOneChar(char c, bool ahead) {
+    quint32 written = 0;
+    const int err = ahead ? FPort->Write(&c, 1, WriteTimeoutFor(1), written) : WriteInOrder(&c, 1);
+    if (err) {
         NoteDeviceError(err);
         DoCommError(0, static_cast<quint32>(err), {});
         return false;
@@ -24,7 +47,7 @@ void TnrCustomComm::SendChar(char c) {
     if (!PortReady())
         return;
     LoggingFmt(dlDebug, QStringLiteral("Try to send char %2Xh ..."), {static_cast<uchar>(c)});
-    if (!WriteOneChar(c))
+    if (!WriteOneChar(c, false))
         return;
     NoteTransmitted();
     if (OnAfterSend)
@@ -36,8 +59,7 @@ void TnrCustomComm::SendString(const QByteArray& s) {
         return;
     LoggingFmt(dlDebug, QStringLiteral("Try to send string %s ..."), {QString::fromLatin1(s)});
     const auto length = static_cast<quint32>(s.size());
-    quint32 written = 0;
-    if (const int err = FPort->Write(s.constData(), length, WriteTimeoutFor(length), written)) {
+    if (const int err = WriteInOrder(s.constData(), length)) {
         NoteDeviceError(err);
         DoCommError(0, static_cast<quint32>(err), {});
         return;
@@ -71,15 +93,14 @@ void TnrCustomComm::WritePending() {
         if (err == ETIMEDOUT)
             break;
         if (err) {
-            FPendingOut.clear();
+            DropHeldOutput();
             NoteDeviceError(err);
             DoCommError(0, static_cast<quint32>(err), {});
             return;
         }
     }
     if (FPendingOut.isEmpty()) {
-        if (FWriteNotifier)
-            FWriteNotifier->setEnabled(false);
+        DropHeldOutput();
         NoteTransmitted();
         return;
     }
@@ -160,15 +181,17 @@ void TnrCustomComm::ClearDeviceInput() {
 }
 
 void TnrCustomComm::ClearDeviceOutput() {
-    if (PortReady())
-        FPort->Purge(false, true);
+    if (!PortReady())
+        return;
+    DropHeldOutput();
+    FPort->Purge(false, true);
 }
 
 void TnrCustomComm::ClearDeviceBuffers() {
     if (!PortReady())
         return;
+    DropHeldOutput();
     FPort->Purge(true, true);
-    FPendingOut.clear();
 }
 
 void TnrCustomComm::FlushOutputBuffer() {
@@ -209,7 +232,7 @@ void TnrCustomComm::SetStateBreak(bool on) {
 
 void TnrCustomComm::SendAheadChar(char c) {
     if (PortReady())
-        WriteOneChar(c);
+        WriteOneChar(c, true);
 }
 
 namespace {

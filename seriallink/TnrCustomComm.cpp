@@ -19,6 +19,7 @@ TnrCustomComm::TnrCustomComm(QObject* parent)
 }
 
 TnrCustomComm::~TnrCustomComm() {
+    JoinRetiredThreads();
     SetDataProcessor(nullptr);
     OnTraceState = nullptr;
     Close();
@@ -239,6 +240,8 @@ void TnrCustomComm::Open() {
     DoTraceStates(this, {tsTxEmpty});
     DoNotify(2);
     ReportSharing();
+    if (FChannel)
+        FChannel->Arm();
 }
 
 void TnrCustomComm::ReportSharing() {
@@ -263,6 +266,7 @@ void TnrCustomComm::InitAfterOpen() {
 }
 
 void TnrCustomComm::Close() {
+    JoinRetiredThreads();
     if (IsHandleValid()) {
         try {
             ForceHalt(true);
@@ -283,14 +287,12 @@ void TnrCustomComm::ForceHalt(bool graceful) {
     if (!IsHandleValid() || FHalting)
         return;
     FHalting = true;
-    if (graceful) {
-        if (FChannel)
-            FChannel->Stop();
-        if (GetNotYetSend() > 0)
-            ClearDeviceBuffers();
-    }
-    // The worker threads end before the handle closes, so no thread can use a closed descriptor.
+    // The worker threads end first: no thread may use the handle or the read buffer once they go,
+    // and a dispatch still running on the message thread (no application) must not find its bytes
+    // purged under it.
     StopThreads();
+    if (graceful && GetNotYetSend() > 0)
+        ClearDeviceBuffers();
     FPendingOut.clear();
     delete FWriteNotifier;
     FWriteNotifier = nullptr;

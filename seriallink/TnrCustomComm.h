@@ -7,8 +7,10 @@
 // threads run (TCommThread waits for line events, TMsgThread forwards them; see CommEventChannel),
 // plus a modem-line watch where the driver supports it. They never touch the handle beyond waiting:
 // when the device fails, the failure is handed to the owner thread, which stops the threads and then
-// closes the handle (OnClose, notification 1). Where no QCoreApplication exists the dispatcher runs
-// on the message thread and a failure is acted on at the owner's next call (e.g. GetActive).
+// closes the handle (OnClose, notification 1). Where no QCoreApplication exists the
+// dispatcher and its handlers run on the message thread, a failure is acted on at the owner's next
+// call (e.g. GetActive), and Close waits for a dispatch in progress to end before it closes the
+// handle: such a handler must not wait for the owner thread, and must not destroy the component.
 #include "CommEventChannel.h"
 #include "TEventList.h"
 #include "TnrBaseIO.h"
@@ -69,6 +71,10 @@ public:
     TCommTimeouts GetTimeouts();
     TCommProp GetCommProp();
 
+    // The line events wanted. On Linux tsRxFlag fires when a block taken from the input queue (by
+    // the dispatcher or a read) holds EventChar, tsBreak and tsErr when the driver's break and error
+    // counters move (UARTs and USB adapters keep them, pseudo-terminals do not), and the modem-line
+    // events come from sampling the lines (see PosixLineWatcher).
     TTraceStates TraceStates() const { return FTraceStates; }
     void SetTraceStates(TTraceStates states);
     bool EventListOnLine() const { return FEventListOnLine; }
@@ -172,6 +178,9 @@ protected:
     bool PortReady();
     void NoteDeviceError(int error);
     void SetupComm(quint16 inSize, quint16 outSize);
+    // Waits for a message thread that closed the port from inside a handler (no application
+    // object) to leave the dispatcher; destructors call it before they touch the handlers.
+    void JoinRetiredThreads();
 
     TCommConfig FConfig;
 
@@ -181,13 +190,17 @@ private:
     void ReportSharing();
     // Writes after whatever SendData still holds, so the bytes leave in call order.
     int WriteInOrder(const char* bytes, quint32 count);
+    // A block taken from the input queue outside the dispatcher: queue an event-character event.
+    void NoteTaken(const char* block, quint32 count);
+    bool HoldsEventChar(const char* block, quint32 count) const;
     void NoteTransmitted();
     // Writes c (ahead: before what SendData holds) and counts it; false, with the error reported,
     // when the device refuses it.
     bool WriteOneChar(char c, bool ahead);
     void DropHeldOutput();
-    // The dispatcher's read: every byte waiting, whatever the read buffer's size.
-    void TakeReceived();
+    // The dispatcher's read: every byte waiting, whatever the read buffer's size; whether the block
+    // held the event character.
+    bool TakeReceived();
     // Reads the line status into status and FComStat; false, with the device error noted, on failure.
     bool QueryLineStatus(SerialLineStatus& status);
     void WritePending();
@@ -219,6 +232,7 @@ private:
     std::shared_ptr<CommEventChannel> FChannel;
     std::unique_ptr<TMsgThread> FMsgThread;
     std::unique_ptr<TCommThread> FCommThread;
+    std::unique_ptr<TMsgThread> FRetiredMsgThread;
     QString FLockFolder;
     QSet<QString> FWarnedSharing;
     QSocketNotifier* FOwnerNotifier = nullptr;

@@ -8,6 +8,7 @@
 #include <QSocketNotifier>
 #include <QThread>
 #include <cerrno>
+#include <cstring>
 
 int TnrCustomComm::WriteInOrder(const char* bytes, quint32 count) {
     if (!FPendingOut.isEmpty()) {
@@ -135,9 +136,21 @@ bool TnrCustomComm::Read(char* buffer, quint32 count) {
     quint32 got = 0;
     const int err = FPort->Read(buffer, count, ReadTimeoutFor(count), got);
     FTotalReceived += got;
+    NoteTaken(buffer, got);
     if (err)
         NoteDeviceError(err);
     return err == 0;
+}
+
+bool TnrCustomComm::HoldsEventChar(const char* block, quint32 count) const {
+    return count > 0 && memchr(block, FConfig.dcb.EvtChar, count) != nullptr;
+}
+
+void TnrCustomComm::NoteTaken(const char* block, quint32 count) {
+    // Linux has no event character of its own: the event fires when a block taken from the input
+    // queue holds it, through the dispatcher like every line event.
+    if (FChannel && FTraceStates.Contains(tsRxFlag) && HoldsEventChar(block, count))
+        FChannel->PushEvent(NrEv::RxFlag);
 }
 
 bool TnrCustomComm::ReadAll(char* buffer) {

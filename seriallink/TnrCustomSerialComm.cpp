@@ -28,6 +28,7 @@ TnrCustomSerialComm::TnrCustomSerialComm(QObject* parent)
 }
 
 TnrCustomSerialComm::~TnrCustomSerialComm() {
+    JoinRetiredThreads();
     SetDataProcessor(nullptr);
     OnTraceState = nullptr;
     Close();

@@ -7,6 +7,7 @@
 #include "TCommThread.h"
 #include "TMsgThread.h"
 #include "TnrCustomDataProcessor.h"
+#include "TnrException.h"
 #include "UucpLock.h"
 
 #include <QSocketNotifier>
@@ -306,7 +307,19 @@ void TnrCustomComm::ForceHalt(bool graceful) {
 void TnrCustomComm::HandleLineFailure() {
     if (FHalting || !FChannel || !FChannel->Failed() || !IsHandleValid())
         return;
+    const QString text = QStringLiteral("The device %1 went away (%2); the port is closed.")
+                             .arg(GetPortName(), SystemError::Message(FChannel->FailureError()));
     ForceHalt(false);
+    Logging(dlSimple, text);
+    if (!OnDeviceLost)
+        return;
+    try {
+        OnDeviceLost(this, text);
+    } catch (const std::exception& e) {
+        // This may run from the event loop, which no exception may cross.
+        const auto* own = dynamic_cast<const TnrException*>(&e);
+        PresentError(QStringLiteral("Error"), own ? own->Message() : QString::fromLocal8Bit(e.what()));
+    }
 }
 
 void TnrCustomComm::CheckDeferredClose() {

@@ -7,7 +7,7 @@
 // threads run (TCommThread waits for line events, TMsgThread forwards them; see CommEventChannel),
 // plus a modem-line watch where the driver supports it. They never touch the handle beyond waiting:
 // when the device fails, the failure is handed to the owner thread, which stops the threads and then
-// closes the handle (OnClose, notification 1). Where no QCoreApplication exists the
+// closes the handle (OnClose, notification 1, OnDeviceLost). Where no QCoreApplication exists the
 // dispatcher and its handlers run on the message thread, a failure is acted on at the owner's next
 // call (e.g. GetActive), and Close waits for a dispatch in progress to end before it closes the
 // handle: such a handler must not wait for the owner thread, and must not destroy the component.
@@ -36,7 +36,7 @@ public:
     using TOnTraceEvent = std::function<void(QObject* com, TTraceStates event)>;
     using TOnCommErrorEvent = std::function<void(TnrCustomComm* com, quint32 commCode, quint32 sysError,
                                                  TComStateFlags state, bool& flFlashBuffers)>;
-    // A text for the user: another program shares the line.
+    // A text for the user: the device went away, or another program shares the line.
     using TOnPortNotice = std::function<void(TnrCustomComm* com, const QString& text)>;
 
     explicit TnrCustomComm(QObject* parent = nullptr);
@@ -163,6 +163,9 @@ public:
     TOnSent OnAfterSend;
     TOnTraceEvent OnTraceState;
     TOnCommErrorEvent OnCommError;
+    // Once, after the port has been closed because its device went away (adapter pulled,
+    // pseudo-terminal closed): GetActive() is already false. Owner's thread.
+    TOnPortNotice OnDeviceLost;
     // After an open: another program has the device open although it took no lock, so both read
     // the line. Said once per program and device.
     TOnPortNotice OnWarning;

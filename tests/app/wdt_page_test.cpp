@@ -6,8 +6,6 @@
 
 #include "app/WdtPage.h"
 
-#include "protocol/Conversions.h"
-
 #include "widgets/TVrPowerButton.h"
 #include "widgets/TVrTrackBar.h"
 #include "widgets/TVrUserLed.h"
@@ -19,7 +17,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -224,30 +221,6 @@ TEST_F(WdtPageTest, TheButtonsRaiseRequestsServedByTheNextTickOnlyOnce) {
         const Frames plain = page()->WDTEN->Active() ? Frames{"~**", "~010"} : Frames{"~010"};
         EXPECT_EQ(tick(), plain);
     }
-}
-
-TEST_F(WdtPageTest, ANewPeriodGoesOutOnMouseUpOnlyWhileEnabled) {
-    const QPoint nearTheLeft(20, page()->WDTT->height() / 2);
-    const QPoint nearTheRight(page()->WDTT->width() - 20, page()->WDTT->height() / 2);
-
-    // Off: the track bar moves, nothing is sent but the status read.
-    QTest::mouseClick(page()->WDTEN, Qt::LeftButton);
-    ASSERT_EQ(tick(), Frames({"~013028"}));
-    QTest::mouseClick(page()->WDTT, Qt::LeftButton, {}, nearTheRight);
-    const int moved = page()->WDTT->Position();
-    ASSERT_GT(moved, 0x28);
-    EXPECT_EQ(tick(), Frames({"~010"}));
-
-    // Switched on: the new period goes out with it.
-    QTest::mouseClick(page()->WDTEN, Qt::LeftButton);
-    const std::string period = tkm::protocol::HexText(static_cast<std::uint32_t>(moved), 2);
-    EXPECT_EQ(tick(), Frames({"~0131" + period}));
-
-    // On: releasing the mouse sends the period at once.
-    QTest::mouseClick(page()->WDTT, Qt::LeftButton, {}, nearTheLeft);
-    const int back = page()->WDTT->Position();
-    ASSERT_LT(back, moved);
-    EXPECT_EQ(tick(), Frames({"~0131" + tkm::protocol::HexText(static_cast<std::uint32_t>(back), 2)}));
 }
 
 // ---- The period caption ----

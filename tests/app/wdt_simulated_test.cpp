@@ -228,11 +228,11 @@ TEST_F(WdtOnTheSimulator, ResetWhileGreenSendsNothingInTheNextTick) {
     EXPECT_EQ(tick(), Frames({"~**", "~010"}));
 }
 
-TEST_F(WdtOnTheSimulator, ANewPeriodWhileDisabledGoesOutWithTheSwitchOn) {
+TEST_F(WdtOnTheSimulator, ANewPeriodGoesOutWithTheSwitchOnOrOnMouseUpWhileEnabled) {
     open();
     ASSERT_FALSE(page()->WDTEN->Active());
-    QTest::mouseClick(page()->WDTT, Qt::LeftButton, {},
-                      QPoint(page()->WDTT->width() - 30, page()->WDTT->height() / 2));
+    const int middle = page()->WDTT->height() / 2;
+    QTest::mouseClick(page()->WDTT, Qt::LeftButton, {}, QPoint(page()->WDTT->width() - 30, middle));
     const int period = page()->WDTT->Position();
     ASSERT_NE(period, 30);
     EXPECT_EQ(tick(), Frames({"~010"}));
@@ -240,9 +240,18 @@ TEST_F(WdtOnTheSimulator, ANewPeriodWhileDisabledGoesOutWithTheSwitchOn) {
 
     QTest::mouseClick(page()->WDTEN, Qt::LeftButton);
     EXPECT_EQ(tick(), Frames({"~0131" + tkm::protocol::HexText(static_cast<std::uint32_t>(period), 2)}));
-    const tkm::sim::TerminalState state = sim()->model().state();
+    tkm::sim::TerminalState state = sim()->model().state();
     EXPECT_TRUE(state.watchdogEnabled);
     EXPECT_EQ(state.watchdogPeriod, period);
+
+    // Enabled: releasing the mouse on the track bar sends the new period.
+    QTest::mouseClick(page()->WDTT, Qt::LeftButton, {}, QPoint(30, middle));
+    const int back = page()->WDTT->Position();
+    ASSERT_LT(back, period);
+    EXPECT_EQ(tick(), Frames({"~0131" + tkm::protocol::HexText(static_cast<std::uint32_t>(back), 2)}));
+    state = sim()->model().state();
+    EXPECT_TRUE(state.watchdogEnabled);
+    EXPECT_EQ(state.watchdogPeriod, back);
 }
 
 } // namespace

@@ -185,8 +185,10 @@ quint32 TnrCustomComm::WriteTimeoutFor(quint32 count) const {
 
 void TnrCustomComm::SetTraceStates(TTraceStates states) {
     FTraceStates = states;
-    if (PortReady() && FChannel)
+    if (PortReady() && FChannel) {
         FChannel->SetEventMask(NrLineSettings::EventMaskFor(states));
+        UpdateModemWatch();
+    }
 }
 
 QString TnrCustomComm::GetPortName() {

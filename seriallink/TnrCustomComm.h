@@ -142,6 +142,8 @@ public:
     // ---- worker threads and event delivery ----
     void StartThreads();
     void StopThreads();
+    // Runs the modem-line watch while the event mask wants a modem-line event, and only then.
+    void UpdateModemWatch();
     // The receive dispatcher for one event mask; owner thread (message thread without an application).
     void WinProc(quint32 mask);
     void DoTraceStates(QObject* sender, TTraceStates states);

@@ -28,11 +28,24 @@ void TnrCustomComm::StartThreads() {
         FMsgThread = std::make_unique<TMsgThread>(FChannel, [this](quint32 mask) { WinProc(mask); });
     if (!FCommThread)
         FCommThread = std::make_unique<TCommThread>(FChannel);
+    UpdateModemWatch();
+}
+
+void TnrCustomComm::UpdateModemWatch() {
+    if (!FChannel)
+        return;
     CommEventChannel* channel = FChannel.get();
-    channel->Source().StartModemWatch([channel](quint32 mask) {
-        if (mask & channel->EventMask())
-            channel->PushEvent(mask & channel->EventMask());
-    });
+    // Watching the modem lines of a real port means sampling them; that runs only while a modem-line
+    // event is wanted, so a port that nobody asks about them costs nothing while the line is quiet.
+    constexpr quint32 modemEvents = NrEv::Cts | NrEv::Dsr | NrEv::Rlsd | NrEv::Ring;
+    if (channel->EventMask() & modemEvents) {
+        channel->Source().StartModemWatch([channel](quint32 mask) {
+            if (mask & channel->EventMask())
+                channel->PushEvent(mask & channel->EventMask());
+        });
+    } else {
+        channel->Source().StopModemWatch();
+    }
 }
 
 void TnrCustomComm::StopThreads() {

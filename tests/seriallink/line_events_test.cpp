@@ -48,6 +48,19 @@ TEST(LineEvents, ModemLineChangesReachOnTraceStateThroughTheChannel) {
     EXPECT_FALSE(p.comm.ModemWatchRunning());
 }
 
+TEST(LineEvents, TheModemLinesAreWatchedOnlyWhileAModemEventIsWanted) {
+    InjectedComm p;
+    p.comm.SetActive(true); // no trace states: received bytes only
+    EXPECT_FALSE(p.comm.ModemWatchRunning());
+    p.comm.SetTraceStates({tsRxChar, tsBreak});
+    EXPECT_FALSE(p.comm.ModemWatchRunning());
+    p.comm.SetTraceStates({tsDSR});
+    EXPECT_TRUE(p.comm.ModemWatchRunning());
+    p.comm.SetTraceStates({});
+    EXPECT_FALSE(p.comm.ModemWatchRunning());
+    p.comm.SetActive(false);
+}
+
 TEST(LineEvents, BreakAndLineErrorsAreTracedAlongsideOnCommError) {
     InjectedComm p;
     QList<quint32> errors;

@@ -97,6 +97,9 @@ TF1::TF1(QWidget* parent) : QWidget(parent) {
 }
 
 TF1::~TF1() {
+    nrComm1->NotifyDelete(TnrNotifyEvent::Make(this, &TF1::PortNotified));
+    nrComm1->OnDeviceLost = nullptr;
+    nrComm1->OnWarning = nullptr;
     // The timers must not tick into a half-destroyed window, and the port closes before the
     // simulated terminal behind it stops.
     Timer1->stop();
@@ -146,6 +149,10 @@ void TF1::setupConnection() {
     connection_->setBaudIndex(BR->currentIndex());
     connection_->setChecksumMode(CSE->Active());
     connect(connection_, &TerminalConnection::deviceDataChanged, this, &TF1::RefreshStatus);
+
+    nrComm1->NotifyAdd(TnrNotifyEvent::Make(this, &TF1::PortNotified));
+    nrComm1->OnDeviceLost = [this](TnrCustomComm*, const QString& text) { DeviceLost(text); };
+    nrComm1->OnWarning = [this](TnrCustomComm*, const QString& text) { trafficLog_->AppendNote(text); };
 }
 
 void TF1::buildPages() {
@@ -248,6 +255,20 @@ void TF1::moveAddress(int address) {
 void TF1::switchChecksumOff() {
     CSE->SetActive(false);
     CSEClick();
+}
+
+void TF1::PortNotified(TnrBaseIO*, int code) {
+    if (code != 1 && code != 2) // closed, opened
+        return;
+    const bool open = nrComm1->GetActive();
+    BOP->SetActive(open);
+    BOP->SetCaption(open ? QStringLiteral("Close port") : QStringLiteral("Open port"));
+}
+
+void TF1::DeviceLost(const QString& text) {
+    // May run inside an exchange (the port noticed while writing): no exchange of its own here.
+    connection_->lose();
+    trafficLog_->AppendNote(text);
 }
 
 void TF1::nrDeviceBox1Change() {

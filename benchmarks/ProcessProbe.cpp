@@ -52,6 +52,16 @@ std::vector<int> ThreadIds() {
     return ids;
 }
 
+int OpenDescriptorCount() {
+    int count = 0;
+    if (DIR* dir = ::opendir("/proc/self/fd")) {
+        while (const dirent* entry = ::readdir(dir))
+            count += entry->d_name[0] >= '0' && entry->d_name[0] <= '9' ? 1 : 0;
+        ::closedir(dir);
+    }
+    return count - 1; // the folder's own, open while it is read
+}
+
 ThreadSample SampleThread(int tid) {
     ThreadSample sample;
     sample.tid = tid;

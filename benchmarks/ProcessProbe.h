@@ -24,6 +24,8 @@ struct MemoryStatus {
 
 // The ids of all threads of this process, ascending.
 std::vector<int> ThreadIds();
+// The file descriptors this process holds open.
+int OpenDescriptorCount();
 // Empty name and zeros when the thread has ended.
 ThreadSample SampleThread(int tid);
 std::vector<ThreadSample> SampleThreads();

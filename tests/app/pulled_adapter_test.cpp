@@ -2,47 +2,21 @@
 // port's real state, the traffic log says once what happened, and the returned device opens again
 // without a restart. A simulated terminal on a pseudo-terminal stands for the adapter; stopping it
 // closes the pseudo-terminal under the open port.
+#include "AdapterLineFixture.h"
 #include "SimReplyWait.h"
-#include "WindowFixture.h"
 
-#include "seriallink/TnrComm.h"
-#include "seriallink/TnrDeviceBox.h"
-#include "sim/SimTerminal.h"
 #include "widgets/TVrPowerButton.h"
 #include "widgets/TVrTrackBar.h"
 
-#include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QPlainTextEdit>
 #include <QtTest/QTest>
 
 #include <gtest/gtest.h>
 
-#include <functional>
-#include <memory>
-#include <string>
-
 namespace {
 
-const QString kLineName = QStringLiteral("adapter line");
-
-class PulledAdapter : public WindowFixture {
+class PulledAdapter : public AdapterLine {
 protected:
-    void SetUp() override {
-        WindowFixture::SetUp();
-        plugIn();
-        window->nrComm1->AddExtraPort(kLineName,
-                                      [this] { return QString::fromStdString(terminal->slavePath()); });
-        window->nrDeviceBox1->Reload();
-        window->nrDeviceBox1->Change(window->nrDeviceBox1->findText(kLineName));
-    }
-
-    // A fresh adapter: a new simulated terminal on a new pseudo-terminal.
-    void plugIn() {
-        terminal = std::make_unique<tkm::sim::SimTerminal>();
-        ASSERT_EQ(terminal->start(), "");
-    }
-
     void openAndIdentify() {
         QTest::mouseClick(window->BOP, Qt::LeftButton);
         ASSERT_TRUE(window->nrComm1->GetActive()) << exceptions.join(QLatin1Char('\n')).toStdString();
@@ -54,20 +28,9 @@ protected:
         ASSERT_TRUE(window->connection().found());
     }
 
-    bool runUntil(const std::function<bool()>& done) {
-        QElapsedTimer cap;
-        cap.start();
-        while (!done() && cap.elapsed() < 10000)
-            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
-        QCoreApplication::processEvents();
-        return done();
-    }
-
     int logLinesWith(const QString& text) const {
         return static_cast<int>(window->RCVS->toPlainText().count(text));
     }
-
-    std::unique_ptr<tkm::sim::SimTerminal> terminal;
 };
 
 TEST_F(PulledAdapter, TheWindowShowsThePortClosedAndSaysSoOnce) {

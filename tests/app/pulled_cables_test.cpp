@@ -1,20 +1,14 @@
-// The adapter pulled out from under the open window a hundred times in a row, on every page, while
-// the window is sending, while it waits for a reply, right after a reply came and between exchanges,
-// and plugged in again each time. A simulated terminal on a pseudo-terminal stands for the adapter:
-// stopping it closes the pseudo-terminal under the open port. Each time the window must show the port
-// closed, open it again and find the terminal, and the process must hold no more descriptors and
-// threads than before: nothing a lost device leaves behind may pile up.
+// The adapter pulled out from under the open window a hundred times in a row, on every page, while a
+// frame waits for its reply, right after the reply came and between exchanges, and plugged in again
+// each time. Each time the window must show the port closed, open it again and find the terminal, and
+// the process must hold no more descriptors and threads than before: nothing a lost device leaves
+// behind may pile up.
+#include "AdapterLineFixture.h"
 #include "SimReplyWait.h"
-#include "WindowFixture.h"
 
-#include "seriallink/TnrComm.h"
-#include "seriallink/TnrDeviceBox.h"
-#include "sim/SimTerminal.h"
 #include "widgets/TVrPowerButton.h"
 #include "widgets/TVrTrackBar.h"
 
-#include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QPlainTextEdit>
 #include <QTabWidget>
 #include <QtTest/QTest>
@@ -24,8 +18,6 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
-#include <functional>
-#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -33,8 +25,6 @@
 namespace {
 
 using namespace std::chrono_literals;
-
-const QString kLineName = QStringLiteral("pulled line");
 
 // Open descriptors or threads of this process: the entries of /proc/self/fd or /proc/self/task.
 int EntriesOf(const char* folder) {
@@ -62,30 +52,18 @@ enum class PullPoint {
     BetweenExchanges, // the window is idle
 };
 
-class PulledCables : public WindowFixture {
+class PulledCables : public AdapterLine {
 protected:
     void SetUp() override {
-        WindowFixture::SetUp();
-        plugIn();
-        window->nrComm1->AddExtraPort(kLineName,
-                                      [this] { return QString::fromStdString(terminal->slavePath()); });
-        window->nrDeviceBox1->Reload();
-        window->nrDeviceBox1->Change(window->nrDeviceBox1->findText(kLineName));
+        AdapterLine::SetUp();
+        watchReplies();
         window->setSleep([this](int milliseconds) { replyWait(milliseconds); });
         window->Adr->SetPosition(1); // where the simulated terminal answers
     }
 
-    void TearDown() override {
-        window.reset();
-        terminal.reset();
-        WindowFixture::TearDown();
-    }
-
-    // A fresh adapter: a new simulated terminal on a new pseudo-terminal.
-    void plugIn() {
-        terminal = std::make_unique<tkm::sim::SimTerminal>();
-        ASSERT_EQ(terminal->start(), "");
-        // Short caps: a frame sent to a pulled line never shows up in the trace.
+    // The reply wait on the adapter plugged in last. Short caps: a frame sent to a pulled line never
+    // shows up in its trace.
+    void watchReplies() {
         wait_.emplace(
             terminal->trace(),
             [this] { return static_cast<std::size_t>(window->nrComm1->GetReadyForRead()); }, 200ms);
@@ -112,18 +90,10 @@ protected:
         pullAt_ = 0;
     }
 
-    bool runUntil(const std::function<bool()>& done) {
-        QElapsedTimer cap;
-        cap.start();
-        while (!done() && cap.elapsed() < 5000)
-            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
-        QCoreApplication::processEvents();
-        return done();
-    }
-
     // Plugs in, opens the port as a user does and lets a poll tick find the terminal.
     void reconnect() {
         plugIn();
+        watchReplies();
         QTest::mouseClick(window->BOP, Qt::LeftButton);
         ASSERT_TRUE(window->nrComm1->GetActive()) << exceptions.join(QLatin1Char('\n')).toStdString();
         ASSERT_EQ(window->BOP->Caption(), QStringLiteral("Close port"));
@@ -152,7 +122,6 @@ protected:
         EXPECT_FALSE(window->nrComm1->GetActive());
     }
 
-    std::unique_ptr<tkm::sim::SimTerminal> terminal;
     std::optional<SimReplyWait> wait_;
     int exchanges_ = 0;
     int pullAt_ = 0;

@@ -8,6 +8,8 @@ TKM_PACKAGES=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-base-private-dev
 # And what scripts/package needs to check and build the Debian package (CPack's shlibdeps runs
 # dpkg-shlibdeps and file).
 TKM_PACKAGING_PACKAGES=(dpkg-dev file desktop-file-utils appstream man-db)
+# And what scripts/fuzz needs: Debian's clang, with libFuzzer's runtime in libclang-rt-14-dev.
+TKM_FUZZ_PACKAGES=(clang libclang-rt-14-dev)
 
 ensure_packages() {
     local missing=()

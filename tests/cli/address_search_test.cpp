@@ -43,8 +43,9 @@ TEST(AddressSearch, EverySettingTriesEveryAddressOnceAndAddressZeroOnlyAtTheFact
         seen.insert({p.setting.baudIndex, p.setting.checksum, p.address});
     EXPECT_EQ(seen.size(), probes.size());
     for (const AddressSearch::Probe& p : probes) {
-        if (p.address == 0)
+        if (p.address == 0) {
             EXPECT_EQ(p.setting, (Setting{5, false}));
+        }
     }
     EXPECT_EQ(probes.front(), (AddressSearch::Probe{{7, true}, 1}));
     EXPECT_EQ(probes[254], (AddressSearch::Probe{{7, true}, 255}));

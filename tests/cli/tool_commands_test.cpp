@@ -147,13 +147,15 @@ TEST_F(ToolCommandsTest, EachCommandSendsItsFramesAndReportsInTextAndJson) {
             EXPECT_EQ(outcome.status, 0) << name << outcome.err;
             EXPECT_EQ(received(), c.frames) << name;
             EXPECT_EQ(outcome.err, "") << name;
-            if (asJson)
+            if (asJson) {
                 EXPECT_EQ(json(outcome.out), json(c.json)) << name << ": " << outcome.out;
-            else
+            } else {
                 EXPECT_EQ(outcome.out, c.text) << name;
+            }
         }
-        if (c.after)
+        if (c.after) {
             EXPECT_TRUE(c.after(state())) << name;
+        }
     }
 }
 

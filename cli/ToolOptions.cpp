@@ -1,13 +1,15 @@
 #include "cli/ToolOptions.h"
 
+#include "protocol/ConnectionArguments.h"
+
 #include <algorithm>
 #include <array>
 #include <span>
 #include <vector>
 
-namespace {
+namespace proto = tkm::protocol;
 
-constexpr std::array<int, 10> kBaudRates{300, 600, 1200, 2400, 4800, 9600, 19200, 38400, 57600, 115200};
+namespace {
 
 struct OptionSpec {
     const char* name;
@@ -65,27 +67,6 @@ const CommandSpec* findCommand(const QString& name) {
     return nullptr;
 }
 
-// Plain ASCII digits of the base only: no sign, no blanks. At most maxDigits of them.
-std::optional<int> digitsValue(const QString& digits, int base, qsizetype maxDigits) {
-    if (digits.isEmpty() || digits.size() > maxDigits)
-        return std::nullopt;
-    int value = 0;
-    for (const QChar c : digits) {
-        const char16_t u = c.unicode();
-        int digit = base;
-        if (u >= u'0' && u <= u'9')
-            digit = u - u'0';
-        else if (u >= u'a' && u <= u'f')
-            digit = u - u'a' + 10;
-        else if (u >= u'A' && u <= u'F')
-            digit = u - u'A' + 10;
-        if (digit >= base)
-            return std::nullopt;
-        value = value * base + digit;
-    }
-    return value;
-}
-
 ToolOptions fail(const QString& message) {
     ToolOptions outcome;
     outcome.action = ToolOptions::Action::Fail;
@@ -100,36 +81,23 @@ QString quoted(const QString& text) {
 } // namespace
 
 std::optional<int> ToolOptions::baudIndexOf(int rate) {
-    const auto found = std::find(kBaudRates.begin(), kBaudRates.end(), rate);
-    if (found == kBaudRates.end())
-        return std::nullopt;
-    return static_cast<int>(found - kBaudRates.begin());
+    return proto::BaudIndexOf(rate);
 }
 
 int ToolOptions::rateOfIndex(int index) {
-    return kBaudRates.at(static_cast<std::size_t>(index));
+    return proto::kBaudRates.at(static_cast<std::size_t>(index));
 }
 
 std::optional<int> ToolOptions::parseAddress(const QString& text) {
-    const bool hex = text.startsWith(QLatin1StringView("0x"), Qt::CaseInsensitive);
-    const std::optional<int> value = hex ? digitsValue(text.mid(2), 16, 2) : digitsValue(text, 10, 3);
-    if (value && *value <= 255)
-        return value;
-    return std::nullopt;
+    return proto::ParseAddressArgument(text.toStdString());
 }
 
 std::optional<int> ToolOptions::parseBaudRate(const QString& text) {
-    const std::optional<int> rate = digitsValue(text, 10, 6);
-    if (rate && baudIndexOf(*rate))
-        return rate;
-    return std::nullopt;
+    return proto::ParseBaudRateArgument(text.toStdString());
 }
 
 QString ToolOptions::rateList() {
-    QStringList rates;
-    for (const int rate : kBaudRates)
-        rates << QString::number(rate);
-    return rates.join(u' ');
+    return QString::fromStdString(proto::BaudRateList());
 }
 
 ToolOptions ToolOptions::parse(const QStringList& arguments) {

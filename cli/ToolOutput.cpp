@@ -16,13 +16,17 @@ void ToolOutput::write(std::FILE* stream, const QString& text) {
 }
 
 void ToolOutput::text(const QString& line) {
-    if (!json_)
-        write(out_, line + u'\n');
+    if (json_)
+        return;
+    progress({}); // both may go to the same terminal
+    write(out_, line + u'\n');
 }
 
 void ToolOutput::object(const QJsonObject& object) {
-    if (json_)
-        write(out_, QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact)) + u'\n');
+    if (!json_)
+        return;
+    progress({});
+    write(out_, QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact)) + u'\n');
 }
 
 void ToolOutput::result(const QString& line, const QJsonObject& object) {

@@ -13,7 +13,7 @@ enum class ExitStatus {
 };
 
 // A failure that ends the command with its exit status and a message for standard error. Thrown by
-// the commands on the thread that runs them, caught once by the tool.
+// the commands on the thread that runs them, caught once by the tool. A plain value; any thread.
 class ToolError : public std::runtime_error {
 public:
     ToolError(ExitStatus status, const QString& message)

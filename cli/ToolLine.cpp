@@ -10,6 +10,8 @@
 
 #include "sim/SimTerminal.h"
 
+#include <QCoreApplication>
+
 ToolLine::ToolLine(const ToolOptions& options, TraceLog::Sink trace)
     : log_(std::move(trace)), path_(options.port), simulated_(options.simulator), address_(options.address),
       baudIndex_(ToolOptions::baudIndexOf(options.baudRate).value_or(5)), checksum_(options.checksum) {
@@ -18,6 +20,11 @@ ToolLine::ToolLine(const ToolOptions& options, TraceLog::Sink trace)
     links_.baudIndex = [this] { return baudIndex_; };
     links_.checksumMode = [this] { return checksum_; };
     links_.sleepMs = tkm::protocol::SleepMilliseconds;
+    // The port's line events, handed to this thread, are taken once per exchange as in the window.
+    links_.processEvents = [] {
+        if (QCoreApplication::instance())
+            QCoreApplication::processEvents();
+    };
 }
 
 void ToolLine::open() {

@@ -20,7 +20,9 @@ class ToolOptions;
 
 // The tool's line to the terminal: the open port (or the built-in simulated terminal behind a
 // pseudo-terminal), the address, baud rate and checksum mode the exchanges use, and the exchange
-// itself, which ends as soon as the whole reply is there. Owner thread only.
+// itself, which ends as soon as the whole reply is there. Owner thread only; with a QCoreApplication
+// on it, since the port component hands its line events to the thread that owns it (each exchange
+// takes them, as the window's does).
 class ToolLine {
 public:
     // The port the options choose, at their baud rate, address and checksum mode. It opens with the

@@ -68,9 +68,6 @@ DioPage::DioPage(TerminalConnection& connection, QWidget* parent)
 }
 
 void DioPage::connectHandlers() {
-    auto guard = [this](void (DioPage::*handler)()) {
-        return [this, handler] { HandlerGuard::run([this, handler] { (this->*handler)(); }); };
-    };
     using Handler = void (DioPage::*)();
     const Handler ledHandlers[8] = {&DioPage::DIO0MouseDown, &DioPage::DIO1MouseDown, &DioPage::DIO2MouseDown,
                                     &DioPage::DIO3MouseDown, &DioPage::DIO4MouseDown, &DioPage::DIO5MouseDown,
@@ -80,13 +77,14 @@ void DioPage::connectHandlers() {
                                        &DioPage::DDIO6Change, &DioPage::DDIO7Change};
     const std::array<TVrUserLed*, 8> leds = bank(QStringLiteral("DIO"));
     for (std::size_t k = 0; k < leds.size(); ++k) {
-        connect(leds[k], &TVrUserLed::OnMouseDown, this, guard(ledHandlers[k]));
-        connect(directionSwitch(static_cast<int>(k)), &TVrSwitch::OnChange, this, guard(switchHandlers[k]));
+        connect(leds[k], &TVrUserLed::OnMouseDown, this, HandlerGuard::slot(this, ledHandlers[k]));
+        connect(directionSwitch(static_cast<int>(k)), &TVrSwitch::OnChange, this,
+                HandlerGuard::slot(this, switchHandlers[k]));
     }
-    connect(Button7, &QPushButton::clicked, this, guard(&DioPage::Button7Click));
-    connect(Button8, &QPushButton::clicked, this, guard(&DioPage::Button8Click));
-    connect(Button9, &QPushButton::clicked, this, guard(&DioPage::Button9Click));
-    connect(Button10, &QPushButton::clicked, this, guard(&DioPage::Button10Click));
+    connect(Button7, &QPushButton::clicked, this, HandlerGuard::slot(this, &DioPage::Button7Click));
+    connect(Button8, &QPushButton::clicked, this, HandlerGuard::slot(this, &DioPage::Button8Click));
+    connect(Button9, &QPushButton::clicked, this, HandlerGuard::slot(this, &DioPage::Button9Click));
+    connect(Button10, &QPushButton::clicked, this, HandlerGuard::slot(this, &DioPage::Button10Click));
 }
 
 void DioPage::Enter() {

@@ -53,9 +53,8 @@ DisplayPage::DisplayPage(TerminalConnection& connection, QWidget* parent)
     Button13 = button(display, "Button13", QStringLiteral("Set Cursor"), 160, 95, 90);
 
     Edit1->installEventFilter(this);
-    auto on = [this](auto* sender, auto signal, auto handler) {
-        connect(sender, signal, this,
-                [this, handler] { HandlerGuard::run([this, handler] { (this->*handler)(); }); });
+    auto on = [this](auto* sender, auto signal, void (DisplayPage::*handler)()) {
+        connect(sender, signal, this, HandlerGuard::slot(this, handler));
     };
     on(Button12, &QPushButton::clicked, &DisplayPage::Button12Click);
     on(Button11, &QPushButton::clicked, &DisplayPage::Button11Click);

@@ -23,6 +23,15 @@ public:
         return false;
     }
 
+    // A slot for connect() that runs the handler inside the guard:
+    //     connect(button, &QPushButton::clicked, this, HandlerGuard::slot(this, &Page::ButtonClick));
+    template <class F> static auto slot(F handler) {
+        return [handler] { run(handler); };
+    }
+    template <class T> static auto slot(T* object, void (T::*handler)()) {
+        return [object, handler] { run([object, handler] { (object->*handler)(); }); };
+    }
+
 private:
     static void report(const QString& text) noexcept;
 };

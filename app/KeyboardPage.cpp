@@ -42,9 +42,8 @@ KeyboardPage::KeyboardPage(TerminalConnection& connection, QWidget* parent)
     ClearKey = button(this, "ClearKey", QStringLiteral("Clear"), 8, 46, 110);
     ClearKey->setEnabled(false);
 
-    connect(Fix, &TVrPowerButton::OnClick, this, [this] { HandlerGuard::run([this] { FixClick(); }); });
-    connect(ClearKey, &QPushButton::clicked, this,
-            [this] { HandlerGuard::run([this] { ClearKeyClick(); }); });
+    connect(Fix, &TVrPowerButton::OnClick, this, HandlerGuard::slot(this, &KeyboardPage::FixClick));
+    connect(ClearKey, &QPushButton::clicked, this, HandlerGuard::slot(this, &KeyboardPage::ClearKeyClick));
 }
 
 void KeyboardPage::Enter() {

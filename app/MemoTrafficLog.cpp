@@ -6,12 +6,16 @@
 #include <QPlainTextEdit>
 
 void MemoTrafficLog::AppendLine(const std::string& line) {
+    AppendNote(TerminalText::logLine(line));
+}
+
+void MemoTrafficLog::AppendNote(const QString& text) {
     if (!memo_)
         return;
     if (waiting_.isEmpty())
         QMetaObject::invokeMethod(
             memo_, [this] { Flush(); }, Qt::QueuedConnection);
-    waiting_.append(TerminalText::logLine(line));
+    waiting_.append(text);
 }
 
 void MemoTrafficLog::Flush() {

@@ -17,6 +17,8 @@ public:
     explicit MemoTrafficLog(QPlainTextEdit* memo) : memo_(memo) {}
 
     void AppendLine(const std::string& line) override;
+    // A line of the window's own (the port went away, another program holds it), in the same order.
+    void AppendNote(const QString& text);
     int LineCount() const override;
     // Empties the memo and drops the lines still waiting for it.
     void Clear() override;

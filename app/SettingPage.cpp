@@ -74,15 +74,14 @@ SettingPage::SettingPage(TerminalConnection& connection, QWidget* parent)
 }
 
 void SettingPage::connectHandlers() {
-    auto guard = [](auto handler) { return [handler] { HandlerGuard::run(handler); }; };
-    connect(AdrNew, &TVrTrackBar::OnChange, this, guard([this] { AdrNewChange(); }));
-    connect(Button1, &QPushButton::clicked, this, guard([this] { Button1Click(); }));
-    connect(Button2, &QPushButton::clicked, this, guard([this] { Button2Click(); }));
-    connect(ReadSetting, &QPushButton::clicked, this, guard([this] { ReadSettingClick(); }));
-    connect(Button3, &QPushButton::clicked, this, guard([this] { Button3Click(); }));
-    connect(SaveSettign, &QPushButton::clicked, this, guard([this] { SaveSettignClick(); }));
-    connect(Button16, &QPushButton::clicked, this, guard([this] { Button16Click(); }));
-    connect(Button17, &QPushButton::clicked, this, guard([this] { Button17Click(); }));
+    connect(AdrNew, &TVrTrackBar::OnChange, this, HandlerGuard::slot([this] { AdrNewChange(); }));
+    connect(Button1, &QPushButton::clicked, this, HandlerGuard::slot([this] { Button1Click(); }));
+    connect(Button2, &QPushButton::clicked, this, HandlerGuard::slot([this] { Button2Click(); }));
+    connect(ReadSetting, &QPushButton::clicked, this, HandlerGuard::slot([this] { ReadSettingClick(); }));
+    connect(Button3, &QPushButton::clicked, this, HandlerGuard::slot([this] { Button3Click(); }));
+    connect(SaveSettign, &QPushButton::clicked, this, HandlerGuard::slot([this] { SaveSettignClick(); }));
+    connect(Button16, &QPushButton::clicked, this, HandlerGuard::slot([this] { Button16Click(); }));
+    connect(Button17, &QPushButton::clicked, this, HandlerGuard::slot([this] { Button17Click(); }));
 }
 
 void SettingPage::setFileDialogs(FileDialog* openDialog, FileDialog* saveDialog) {

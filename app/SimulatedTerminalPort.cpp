@@ -3,6 +3,7 @@
 #include "sim/SimTerminal.h"
 
 #include <stdexcept>
+#include <utility>
 
 SimulatedTerminalPort::SimulatedTerminalPort() = default;
 SimulatedTerminalPort::~SimulatedTerminalPort() = default;
@@ -11,10 +12,15 @@ void SimulatedTerminalPort::setSettings(const tkm::sim::TerminalSettings& settin
     settings_ = settings;
 }
 
+void SimulatedTerminalPort::setClock(std::shared_ptr<const tkm::sim::SimClock> clock) {
+    clock_ = std::move(clock);
+}
+
 std::string SimulatedTerminalPort::path() {
     if (!terminal_) {
         tkm::sim::SimTerminal::Options options;
         options.settings = settings_;
+        options.clock = clock_;
         auto terminal = std::make_unique<tkm::sim::SimTerminal>(options);
         if (const std::string error = terminal->start(); !error.empty())
             throw std::runtime_error("The TKM-9214 simulator did not start: " + error);

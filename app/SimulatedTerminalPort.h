@@ -1,5 +1,6 @@
 #pragma once
 
+#include "sim/SimClock.h"
 #include "sim/TerminalSettings.h"
 
 #include <memory>
@@ -26,6 +27,8 @@ public:
     // What the simulated terminal holds when it starts (address 1, 9600 baud, checksum off unless
     // changed). Only before the first path() call.
     void setSettings(const tkm::sim::TerminalSettings& settings);
+    // The time its watchdog runs on (null: the steady clock). Only before the first path() call.
+    void setClock(std::shared_ptr<const tkm::sim::SimClock> clock);
 
     // The path of the simulated line, starting the simulator on first use. Throws std::runtime_error
     // with the reason when it cannot start.
@@ -36,5 +39,6 @@ public:
 
 private:
     tkm::sim::TerminalSettings settings_;
+    std::shared_ptr<const tkm::sim::SimClock> clock_;
     std::unique_ptr<tkm::sim::SimTerminal> terminal_;
 };

@@ -97,6 +97,9 @@ TF1::TF1(QWidget* parent) : QWidget(parent) {
 }
 
 TF1::~TF1() {
+    nrComm1->NotifyDelete(TnrNotifyEvent::Make(this, &TF1::PortNotified));
+    nrComm1->OnDeviceLost = nullptr;
+    nrComm1->OnWarning = nullptr;
     // The timers must not tick into a half-destroyed window, and the port closes before the
     // simulated terminal behind it stops.
     Timer1->stop();
@@ -146,6 +149,10 @@ void TF1::setupConnection() {
     connection_->setBaudIndex(BR->currentIndex());
     connection_->setChecksumMode(CSE->Active());
     connect(connection_, &TerminalConnection::deviceDataChanged, this, &TF1::RefreshStatus);
+
+    nrComm1->NotifyAdd(TnrNotifyEvent::Make(this, &TF1::PortNotified));
+    nrComm1->OnDeviceLost = [this](TnrCustomComm*, const QString& text) { DeviceLost(text); };
+    nrComm1->OnWarning = [this](TnrCustomComm*, const QString& text) { trafficLog_->AppendNote(text); };
 }
 
 void TF1::buildPages() {
@@ -190,25 +197,24 @@ void TF1::FormCreate() {
 }
 
 void TF1::connectHandlers() {
-    auto guard = [](auto handler) { return [handler] { HandlerGuard::run(handler); }; };
 
-    connect(BOP, &TVrPowerButton::OnClick, this, guard([this] { BOPClick(); }));
-    connect(CSE, &TVrPowerButton::OnClick, this, guard([this] { CSEClick(); }));
+    connect(BOP, &TVrPowerButton::OnClick, this, HandlerGuard::slot([this] { BOPClick(); }));
+    connect(CSE, &TVrPowerButton::OnClick, this, HandlerGuard::slot([this] { CSEClick(); }));
     // Choosing the rate already in use is no change of rate.
-    connect(BR, &QComboBox::activated, this, guard([this] {
+    connect(BR, &QComboBox::activated, this, HandlerGuard::slot([this] {
                 if (BR->currentIndex() != connection_->baudIndex())
                     BRChange();
             }));
-    nrDeviceBox1->OnChange = [guarded = guard([this] { nrDeviceBox1Change(); })](TnrDeviceBox*) {
+    nrDeviceBox1->OnChange = [guarded = HandlerGuard::slot([this] { nrDeviceBox1Change(); })](TnrDeviceBox*) {
         guarded();
     };
-    connect(AdrInc, &QPushButton::clicked, this, guard([this] { AdrIncClick(); }));
-    connect(AdrDec, &QPushButton::clicked, this, guard([this] { AdrDecClick(); }));
-    connect(Adr, &TVrTrackBar::OnChange, this, guard([this] { AdrChange(); }));
-    connect(Button4, &QPushButton::clicked, this, guard([this] { Button4Click(); }));
-    connect(Page, &QTabWidget::currentChanged, this, guard([this] { PageChange(); }));
+    connect(AdrInc, &QPushButton::clicked, this, HandlerGuard::slot([this] { AdrIncClick(); }));
+    connect(AdrDec, &QPushButton::clicked, this, HandlerGuard::slot([this] { AdrDecClick(); }));
+    connect(Adr, &TVrTrackBar::OnChange, this, HandlerGuard::slot([this] { AdrChange(); }));
+    connect(Button4, &QPushButton::clicked, this, HandlerGuard::slot([this] { Button4Click(); }));
+    connect(Page, &QTabWidget::currentChanged, this, HandlerGuard::slot([this] { PageChange(); }));
     connect(Timer1, &QTimer::timeout, this, &TF1::PollTick);
-    connect(Timer3, &QTimer::timeout, this, guard([this] { Timer3Timer(); }));
+    connect(Timer3, &QTimer::timeout, this, HandlerGuard::slot([this] { Timer3Timer(); }));
     connect(Keyboard, &KeyboardPage::keyLit, this, [this] {
         if (!Timer3->isActive())
             Timer3->start();
@@ -249,6 +255,20 @@ void TF1::moveAddress(int address) {
 void TF1::switchChecksumOff() {
     CSE->SetActive(false);
     CSEClick();
+}
+
+void TF1::PortNotified(TnrBaseIO*, int code) {
+    if (code != 1 && code != 2) // closed, opened
+        return;
+    const bool open = nrComm1->GetActive();
+    BOP->SetActive(open);
+    BOP->SetCaption(open ? QStringLiteral("Close port") : QStringLiteral("Open port"));
+}
+
+void TF1::DeviceLost(const QString& text) {
+    // May run inside an exchange (the port noticed while writing): no exchange of its own here.
+    connection_->lose();
+    trafficLog_->AppendNote(text);
 }
 
 void TF1::nrDeviceBox1Change() {

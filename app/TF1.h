@@ -19,6 +19,7 @@ class QTimer;
 
 class FileDialog;
 class StatusBarPanels;
+class TnrBaseIO;
 class TnrComm;
 class TnrDeviceBox;
 class TVrPowerButton;
@@ -109,6 +110,10 @@ public:
     void PageChange();
 
     void AddressScan();
+    // The port closed or opened, by the user or by itself: BOP and its caption follow it.
+    void PortNotified(TnrBaseIO* sender, int code);
+    // The port's device went away (an adapter pulled): said once in the traffic log.
+    void DeviceLost(const QString& text);
     void RefreshStatus(); // status bar from the cached device data
     void SetPollInterval();
 

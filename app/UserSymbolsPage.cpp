@@ -71,7 +71,6 @@ UserSymbolsPage::UserSymbolsPage(TerminalConnection& connection, QWidget* parent
 }
 
 void UserSymbolsPage::connectHandlers() {
-    auto guard = [](auto handler) { return [handler] { HandlerGuard::run(handler); }; };
     for (int k = 0; k < kSymbols; ++k) {
         connect(raster(k), &TVrRaster::OnMouseDown, this,
                 [this, k](QObject*, Qt::MouseButton, Qt::KeyboardModifiers, int, int) {
@@ -82,13 +81,13 @@ void UserSymbolsPage::connectHandlers() {
             [this](QObject*, Qt::MouseButton, Qt::KeyboardModifiers, int x, int y) {
                 HandlerGuard::run([this, x, y] { US8MouseDown(x, y); });
             });
-    connect(SUS, &RadioGroup::changed, this, guard([this] { SUSClick(); }));
-    connect(InvUS, &QPushButton::clicked, this, guard([this] { InvUSClick(); }));
-    connect(ClearUS, &QPushButton::clicked, this, guard([this] { ClearUSClick(); }));
-    connect(SaveSym, &QPushButton::clicked, this, guard([this] { SaveSymClick(); }));
-    connect(SaveAllSym, &QPushButton::clicked, this, guard([this] { SaveAllSymClick(); }));
-    connect(Button5, &QPushButton::clicked, this, guard([this] { Button5Click(); }));
-    connect(Button6, &QPushButton::clicked, this, guard([this] { Button6Click(); }));
+    connect(SUS, &RadioGroup::changed, this, HandlerGuard::slot([this] { SUSClick(); }));
+    connect(InvUS, &QPushButton::clicked, this, HandlerGuard::slot([this] { InvUSClick(); }));
+    connect(ClearUS, &QPushButton::clicked, this, HandlerGuard::slot([this] { ClearUSClick(); }));
+    connect(SaveSym, &QPushButton::clicked, this, HandlerGuard::slot([this] { SaveSymClick(); }));
+    connect(SaveAllSym, &QPushButton::clicked, this, HandlerGuard::slot([this] { SaveAllSymClick(); }));
+    connect(Button5, &QPushButton::clicked, this, HandlerGuard::slot([this] { Button5Click(); }));
+    connect(Button6, &QPushButton::clicked, this, HandlerGuard::slot([this] { Button6Click(); }));
 }
 
 void UserSymbolsPage::setFileDialogs(FileDialog* openDialog, FileDialog* saveDialog) {

@@ -1,7 +1,12 @@
 #include "app/WdtPage.h"
 
+#include "app/HandlerGuard.h"
 #include "app/LayoutHelpers.h"
 #include "app/TerminalConnection.h"
+
+#include "protocol/Commands.h"
+#include "protocol/Conversions.h"
+#include "protocol/Replies.h"
 
 #include "widgets/TVrPowerButton.h"
 #include "widgets/TVrTrackBar.h"
@@ -9,6 +14,13 @@
 
 #include <QGroupBox>
 #include <QPushButton>
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <utility>
+
+namespace proto = tkm::protocol;
 
 WdtPage::WdtPage(TerminalConnection& connection, QWidget* parent)
     : TerminalPage(QStringLiteral("WDTimer"), connection, parent) {
@@ -21,6 +33,7 @@ WdtPage::WdtPage(TerminalConnection& connection, QWidget* parent)
     Button18 = button(status, "Button18", QStringLiteral("RESET Status"), 10, 74, 110);
 
     GroupBoxWDT = place<QGroupBox>(this, "GroupBox7", 246, 8, 240, 160);
+    // As designed; the first change of the track bar writes it in the computed form.
     GroupBoxWDT->setTitle(QStringLiteral("Period WDT=0x1E  3.0 (sec) "));
     WDTT = place<TVrTrackBar>(GroupBoxWDT, "WDTT", 6, 16, 228, 42);
     WDTT->SetMaxValue(255);
@@ -32,10 +45,20 @@ WdtPage::WdtPage(TerminalConnection& connection, QWidget* parent)
     DIS_RESWDT->SetCaption(QStringLiteral("DISABLE RESET WDT"));
 
     connect(&connection, &TerminalConnection::watchdogIdentified, this, &WdtPage::ShowWatchdog);
+    connectHandlers();
+}
+
+void WdtPage::connectHandlers() {
+    connect(WDTT, &TVrTrackBar::OnChange, this, HandlerGuard::slot([this] { WDTTChange(); }));
+    connect(WDTT, &TVrTrackBar::OnMouseUp, this, HandlerGuard::slot([this] { WDTTMouseUp(); }));
+    connect(WDTEN, &TVrPowerButton::OnClick, this, HandlerGuard::slot([this] { WDTENClick(); }));
+    connect(RWDT, &QPushButton::clicked, this, HandlerGuard::slot([this] { RWDTClick(); }));
+    connect(Button18, &QPushButton::clicked, this, HandlerGuard::slot([this] { Button18Click(); }));
+    connect(Stat_dev, &TVrUserLed::OnMouseDown, this, HandlerGuard::slot([this] { Stat_devMouseDown(); }));
 }
 
 void WdtPage::Enter() {
-    if (!connection().readWatchdog())
+    if (!ReadWatchdog())
         connection().lose();
     const DeviceData& device = connection().device();
     ShowWatchdog(device.wdtEnabled, device.wdtPeriod);
@@ -53,4 +76,93 @@ void WdtPage::ShowWatchdog(bool enabled, int periodTenths) {
     WDTEN->SetActive(enabled);
     if (enabled)
         WDTT->SetPosition(periodTenths);
+}
+
+bool WdtPage::ReadWatchdog() {
+    try {
+        return connection().readWatchdog();
+    } catch (...) {
+        connection().lose();
+        throw;
+    }
+}
+
+// ---- The watchdog poll ----
+
+bool WdtPage::Poll() {
+    if (!connection().found()) {
+        readRequest_ = writeRequest_ = resetRequest_ = false;
+        WDTEN->SetActive(false);
+        Stat_dev->SetActive(false);
+        return false;
+    }
+    if (std::exchange(readRequest_, false)) {
+        if (!ReadWatchdog())
+            return false;
+        const DeviceData& device = connection().device();
+        WDTEN->SetActive(device.wdtEnabled);
+        WDTT->SetPosition(device.wdtPeriod);
+    }
+    if (std::exchange(writeRequest_, false))
+        return connection().setWatchdog(WDTEN->Active(), WDTT->Position());
+    if (std::exchange(resetRequest_, false)) {
+        // Nothing to reset: this tick is done.
+        if (!Stat_dev->Active())
+            return true;
+        if (TerminalConnection::IsError(
+                connection().Transact(proto::ResetModuleStatus(connection().address()))))
+            return false;
+    }
+    return KeepAliveAndReadStatus();
+}
+
+bool WdtPage::KeepAliveAndReadStatus() {
+    // The host-alive message has no reply to look at.
+    if (WDTEN->Active() && !DIS_RESWDT->Active())
+        connection().Transact(proto::HostAlive());
+    const std::string reply = connection().Transact(proto::ReadModuleStatus(connection().address()));
+    if (TerminalConnection::IsError(reply))
+        return false;
+    const std::optional<proto::ModuleStatus> status = proto::DecodeModuleStatus(reply);
+    if (!status)
+        return false;
+    Stat_dev->SetActive(status->alarm);
+    return true;
+}
+
+// ---- Requests and the period caption ----
+
+void WdtPage::RWDTClick() {
+    readRequest_ = true;
+}
+
+void WdtPage::WDTENClick() {
+    writeRequest_ = true;
+}
+
+void WdtPage::WDTTMouseUp() {
+    // With the watchdog off the new period goes out with the next switch-on.
+    if (WDTEN->Active())
+        writeRequest_ = true;
+}
+
+void WdtPage::Button18Click() {
+    resetRequest_ = true;
+}
+
+void WdtPage::Stat_devMouseDown() {
+    resetRequest_ = true;
+}
+
+void WdtPage::WDTTChange() {
+    GroupBoxWDT->setTitle(PeriodCaption(WDTT->Position(), QLocale()));
+}
+
+QString WdtPage::PeriodCaption(int position, const QLocale& locale) {
+    // General form: at most 15 significant digits, no trailing zeros, so 3.0000000000000004 reads "3".
+    QString seconds = QString::number(position * 0.1, 'g', 15);
+    seconds.replace(QLatin1Char('.'), locale.decimalPoint());
+    return QStringLiteral("Period WDT=0x") +
+           QString::fromStdString(proto::HexText(static_cast<std::uint32_t>(position), 2)) +
+           QStringLiteral("  ") + seconds + QStringLiteral(" (sec) ");
 }

@@ -6,35 +6,19 @@
 //
 //   bench_ticks [--seconds N]   (default 8 s per baud rate; rates 2400, 9600 and 115200)
 
-#include "app/SimulatedTerminalPort.h"
+#include "SimulatedWindow.h"
+
 #include "app/TF1.h"
 #include "protocol/Transact.h"
-#include "seriallink/TnrComm.h"
-#include "seriallink/TnrDeviceBox.h"
 #include "sim/SimTerminal.h"
-#include "widgets/TVrPowerButton.h"
-#include "widgets/TVrTrackBar.h"
 
 #include <QApplication>
-#include <QComboBox>
-#include <QEventLoop>
-#include <QTimer>
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <vector>
-
-namespace {
-
-void RunEventLoopFor(int milliseconds) {
-    QEventLoop loop;
-    QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
-    loop.exec();
-}
-
-} // namespace
 
 int main(int argc, char** argv) {
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
@@ -51,16 +35,8 @@ int main(int argc, char** argv) {
         settings.baudCode = baudIndex + 1;
         TF1 window;
         window.show();
-        window.simulatedPort()->setSettings(settings);
-        window.nrDeviceBox1->Change(
-            window.nrDeviceBox1->findText(QString::fromLatin1(SimulatedTerminalPort::kPortName)));
-        window.BR->setCurrentIndex(baudIndex);
-        window.BRChange();
-        window.Adr->SetPosition(1);
-        window.BOP->SetActive(true);
-        window.BOPClick();
-        tkm::sim::SimTerminal* sim = window.simulatedPort()->simulator();
-        if (!window.nrComm1->GetActive() || !sim) {
+        tkm::sim::SimTerminal* sim = OpenSimulatedTerminal(window, settings, baudIndex);
+        if (!sim) {
             std::printf("the simulated port did not open\n");
             return 1;
         }

@@ -49,7 +49,7 @@ void CommEventChannel::CommEnded() {
 
 std::optional<quint32> CommEventChannel::TakeEvent() {
     std::unique_lock lock(FMutex);
-    FChanged.wait(lock, [this] { return FStop || !FQueue.empty() || FCommEnded; });
+    FChanged.wait(lock, [this] { return FStop || (FArmed && !FQueue.empty()) || FCommEnded; });
     if (FStop || FQueue.empty())
         return std::nullopt;
     const quint32 mask = FQueue.front();
@@ -78,6 +78,9 @@ void CommEventChannel::MsgEnded() {
 
 void CommEventChannel::SetEventMask(quint32 mask) {
     FEventMask = mask;
+}
+
+void CommEventChannel::Arm() {
     {
         std::lock_guard lock(FMutex);
         FArmed = true;

@@ -6,7 +6,8 @@
 //   modem watch   pushes modem-line event masks (PushEvent).
 //   msg thread    takes the masks in order (TakeEvent) and hands each to the owner (HandToOwner),
 //                 waiting until the owner has run the receive dispatcher or the channel stops.
-//   owner thread  sets the event mask, stops the channel, and — woken through OwnerWakeFd(), which
+//   owner thread  sets the event mask, arms the channel once the port is fully open, stops the
+//                 channel, and — woken through OwnerWakeFd(), which
 //                 a QSocketNotifier watches — takes the hand-over (TakeHandOver / Done) and the
 //                 failure (TakeFailure).
 //
@@ -31,7 +32,7 @@ public:
     bool HandsToOwner() const { return FHandToOwner; }
 
     // ---- comm thread / modem watch ----
-    // Blocks until the owner has set an event mask for the first time; false when stopped.
+    // Blocks until the owner has armed the channel; false when stopped.
     bool WaitArmed();
     void PushEvent(quint32 mask);
     void ReportFailure(int error);
@@ -39,7 +40,8 @@ public:
     std::atomic<quint64> CommWakeups{0};
 
     // ---- msg thread ----
-    // The next mask; empty when stopped, or when the comm thread has ended and nothing is left.
+    // The next mask, once the channel is armed; empty when stopped, or when the comm thread has
+    // ended and nothing is left.
     std::optional<quint32> TakeEvent();
     // Hands the mask to the owner and waits until it is dispatched; false when stopped meanwhile.
     bool HandToOwner(quint32 mask);
@@ -47,6 +49,9 @@ public:
 
     // ---- owner thread ----
     void SetEventMask(quint32 mask);
+    // Lets the comm thread wait for events: called when the port is fully open, so that no event
+    // (and, without an application, no handler) runs while opening is still under way.
+    void Arm();
     quint32 EventMask() const { return FEventMask.load(); }
     int OwnerWakeFd() const { return FOwnerWake; }
     void DrainOwnerWake();

@@ -20,10 +20,16 @@ int SetRate(int fd, quint32 baud) {
 }
 
 int ReadRate(int fd, quint32& baud) {
+    quint32 input = 0;
+    return ReadRates(fd, input, baud);
+}
+
+int ReadRates(int fd, quint32& input, quint32& output) {
     struct termios2 t {};
     if (::ioctl(fd, TCGETS2, &t) == -1)
         return errno;
-    baud = t.c_ospeed;
+    input = t.c_ispeed;
+    output = t.c_ospeed;
     return 0;
 }
 

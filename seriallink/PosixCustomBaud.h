@@ -7,4 +7,6 @@ namespace PosixCustomBaud {
 // 0 or errno.
 int SetRate(int fd, quint32 baud);
 int ReadRate(int fd, quint32& baud);
+// Both rates as the kernel holds them.
+int ReadRates(int fd, quint32& input, quint32& output);
 } // namespace PosixCustomBaud

@@ -1,48 +1,32 @@
 #include "PosixLineWatcher.h"
 
 #include <cerrno>
-#include <csignal>
 #include <fcntl.h>
-#include <mutex>
-#include <pthread.h>
 #include <sys/epoll.h>
 #include <sys/eventfd.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
 
-#include <linux/serial.h>
-
 namespace {
 enum Tag : quint32 { TagPort = 1, TagWake = 2, TagTx = 3 };
-
-int ModemWakeSignal() {
-    return SIGRTMIN + 3;
-}
-
-void NoOpHandler(int) {}
-
-void InstallModemWakeHandler() {
-    static std::once_flag once;
-    std::call_once(once, [] {
-        struct sigaction current {};
-        ::sigaction(ModemWakeSignal(), nullptr, &current);
-        if (current.sa_handler != SIG_DFL)
-            return; // someone else owns the signal: leave it
-        struct sigaction sa {};
-        sa.sa_handler = NoOpHandler;
-        sigemptyset(&sa.sa_mask);
-        sa.sa_flags = 0; // no SA_RESTART: the blocked ioctl must return EINTR
-        ::sigaction(ModemWakeSignal(), &sa, nullptr);
-    });
-}
 
 int OutputQueued(int fd) {
     int out = 0;
     return ::ioctl(fd, TIOCOUTQ, &out) == -1 ? -1 : out;
 }
+
+bool SampleModemLines(int fd, ModemSample& sample) {
+    if (::ioctl(fd, TIOCMGET, &sample.Lines) == -1)
+        return false;
+    sample.CountersKnown = ::ioctl(fd, TIOCGICOUNT, &sample.Counters) == 0;
+    return true;
+}
 } // namespace
 
-PosixLineWatcher::PosixLineWatcher(int fd) : FFd(fd) {
+PosixLineWatcher::PosixLineWatcher(int fd, ModemSampler sampler) : FFd(fd), FSampler(std::move(sampler)) {
+    if (!FSampler)
+        FSampler = [fd](ModemSample& sample) { return SampleModemLines(fd, sample); };
+    FCountersKnown = ::ioctl(fd, TIOCGICOUNT, &FCounters) == 0;
     FEpoll = ::epoll_create1(EPOLL_CLOEXEC);
     FWakeFd = ::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
     FTxFd = ::fcntl(fd, F_DUPFD_CLOEXEC, 0);
@@ -99,10 +83,16 @@ LineEventSource::Result PosixLineWatcher::Wait() {
                     FTxArmed = ::epoll_ctl(FEpoll, EPOLL_CTL_ADD, FTxFd, &tx) == 0;
                 }
             } else if (e.data.u32 == TagPort) {
-                if (e.events & (EPOLLHUP | EPOLLERR))
+                if (e.events & (EPOLLHUP | EPOLLERR)) {
                     result.Error = EIO;
-                else if (e.events & EPOLLIN)
+                } else if (e.events & EPOLLIN) {
                     result.Mask |= NrEv::RxChar;
+                    serial_icounter_struct now{};
+                    if (FCountersKnown && ::ioctl(FFd, TIOCGICOUNT, &now) == 0) {
+                        result.Mask |= ErrorEvents(FCounters, now);
+                        FCounters = now;
+                    }
+                }
             } else if (e.data.u32 == TagTx) {
                 const int queued = OutputQueued(FFd);
                 if (queued == -1) {
@@ -121,49 +111,30 @@ LineEventSource::Result PosixLineWatcher::Wait() {
 bool PosixLineWatcher::StartModemWatch(std::function<void(quint32 mask)> sink) {
     if (FModemThread.joinable())
         return FModemRunning;
-    int lines = 0;
-    if (::ioctl(FFd, TIOCMGET, &lines) == -1)
+    ModemSample first;
+    if (!FSampler(first))
         return false; // no modem lines at all (pseudo-terminal)
-    InstallModemWakeHandler();
     FModemStop = false;
     FModemRunning = true;
-    FModemThread = std::thread([this, sink = std::move(sink)] { ModemLoop(sink); });
+    FModemThread = std::thread([this, sink = std::move(sink), first] { ModemLoop(sink, first); });
     return true;
 }
 
-void PosixLineWatcher::ModemLoop(std::function<void(quint32)> sink) {
-    int before = 0;
-    ::ioctl(FFd, TIOCMGET, &before);
-    serial_icounter_struct countBefore{};
-    const bool counters = ::ioctl(FFd, TIOCGICOUNT, &countBefore) == 0;
-    while (!FModemStop) {
-        if (::ioctl(FFd, TIOCMIWAIT, TIOCM_CTS | TIOCM_DSR | TIOCM_CAR | TIOCM_RNG) == -1) {
-            if (errno == EINTR)
-                continue;
-            break; // ENOTTY/EINVAL: not supported here; EIO: the device went away
+void PosixLineWatcher::ModemLoop(std::function<void(quint32)> sink, ModemSample before) {
+    std::unique_lock lock(FModemMutex);
+    while (!FModemStopped.wait_for(lock, std::chrono::milliseconds(ModemSampleMs),
+                                   [this] { return FModemStop; })) {
+        lock.unlock();
+        ModemSample now;
+        const bool sampled = FSampler(now);
+        if (sampled) {
+            if (const quint32 mask = ModemEvents(before, now))
+                sink(mask);
+            before = now;
         }
-        int now = 0;
-        if (::ioctl(FFd, TIOCMGET, &now) == -1)
-            break;
-        const int changed = now ^ before;
-        quint32 mask = 0;
-        if (changed & TIOCM_CTS)
-            mask |= NrEv::Cts;
-        if (changed & TIOCM_DSR)
-            mask |= NrEv::Dsr;
-        if (changed & TIOCM_CAR)
-            mask |= NrEv::Rlsd;
-        serial_icounter_struct countNow{};
-        if (counters && ::ioctl(FFd, TIOCGICOUNT, &countNow) == 0) {
-            if (countNow.rng != countBefore.rng)
-                mask |= NrEv::Ring;
-            countBefore = countNow;
-        } else if (changed & TIOCM_RNG) {
-            mask |= NrEv::Ring;
-        }
-        before = now;
-        if (mask && !FModemStop)
-            sink(mask);
+        lock.lock();
+        if (!sampled)
+            break; // the device went away: the comm thread reports that
     }
     FModemRunning = false;
 }
@@ -171,11 +142,48 @@ void PosixLineWatcher::ModemLoop(std::function<void(quint32)> sink) {
 void PosixLineWatcher::StopModemWatch() {
     if (!FModemThread.joinable())
         return;
-    FModemStop = true;
-    // The signal may land just before the thread enters the ioctl; repeat until it has left.
-    for (int i = 0; i < 1000 && FModemRunning; ++i) {
-        ::pthread_kill(FModemThread.native_handle(), ModemWakeSignal());
-        ::usleep(1000);
+    {
+        std::lock_guard lock(FModemMutex);
+        FModemStop = true;
     }
+    FModemStopped.notify_all();
     FModemThread.join();
+}
+
+quint32 PosixLineWatcher::ModemEvents(const ModemSample& before, const ModemSample& now) {
+    const int changed = before.Lines ^ now.Lines;
+    quint32 mask = 0;
+    if (changed & TIOCM_CTS)
+        mask |= NrEv::Cts;
+    if (changed & TIOCM_DSR)
+        mask |= NrEv::Dsr;
+    if (changed & TIOCM_CAR)
+        mask |= NrEv::Rlsd;
+    if (changed & TIOCM_RNG)
+        mask |= NrEv::Ring;
+    if (before.CountersKnown && now.CountersKnown) {
+        // A line that went and came back between two samples changed its counter only.
+        const serial_icounter_struct& a = before.Counters;
+        const serial_icounter_struct& b = now.Counters;
+        if (a.cts != b.cts)
+            mask |= NrEv::Cts;
+        if (a.dsr != b.dsr)
+            mask |= NrEv::Dsr;
+        if (a.dcd != b.dcd)
+            mask |= NrEv::Rlsd;
+        if (a.rng != b.rng)
+            mask |= NrEv::Ring;
+    }
+    return mask;
+}
+
+quint32 PosixLineWatcher::ErrorEvents(const serial_icounter_struct& before,
+                                      const serial_icounter_struct& now) {
+    quint32 mask = 0;
+    if (before.brk != now.brk)
+        mask |= NrEv::Break;
+    if (before.frame != now.frame || before.parity != now.parity || before.overrun != now.overrun ||
+        before.buf_overrun != now.buf_overrun)
+        mask |= NrEv::Err;
+    return mask;
 }

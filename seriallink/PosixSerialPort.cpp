@@ -22,18 +22,42 @@ PosixSerialPort::~PosixSerialPort() {
 
 int PosixSerialPort::Open(const QString& path) {
     Close();
-    const int fd = ::open(path.toLocal8Bit().constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (fd == -1)
-        return errno;
-    if (const int err = TakeOver(fd, true)) {
-        ::close(fd);
-        return err;
+    FRefusal.clear();
+    FSharedWith.clear();
+    // The lock comes first, so a port another program has locked is not even opened (opening can
+    // raise DTR and disturb it).
+    PortHolders::Holder holder;
+    if (FLock.Acquire(path, holder) == EBUSY) {
+        FRefusal = holder.Pid ? QStringLiteral("The port is locked by %1 (lock file %2): close that "
+                                               "program and try again.")
+                                    .arg(PortHolders::Describe(holder), FLock.LockPath())
+                              : QStringLiteral("The lock file %1 names no program: if no program "
+                                               "uses the port, remove that file and try again.")
+                                    .arg(FLock.LockPath());
+        return EBUSY;
     }
-    return 0;
+    const int fd = ::open(path.toLocal8Bit().constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    const int err = fd == -1 ? errno : TakeOver(fd, true);
+    if (err == 0) {
+        FSharedWith = PortHolders::Describe(PortHolders::Find(path));
+        return 0;
+    }
+    if (fd != -1)
+        ::close(fd);
+    FLock.Release();
+    if (err == EBUSY || err == EWOULDBLOCK) {
+        const QList<PortHolders::Holder> holders = PortHolders::Find(path);
+        if (!holders.isEmpty())
+            FRefusal = QStringLiteral("The port is held by %1: close that program and try again.")
+                           .arg(PortHolders::Describe(holders));
+    }
+    return err;
 }
 
 int PosixSerialPort::Adopt(int fd) {
     Close();
+    FRefusal.clear();
+    FSharedWith.clear();
     const int flags = ::fcntl(fd, F_GETFL);
     if (flags == -1)
         return errno;
@@ -67,6 +91,7 @@ void PosixSerialPort::Close() {
     ::ioctl(FFd, TIOCNXCL);
     ::close(FFd);
     FFd = -1;
+    FLock.Release();
     FHaveSaved = false;
     FCountersKnown = false;
 }
@@ -156,21 +181,33 @@ int PosixSerialPort::WaitReady(short events, qint64 deadlineMs) {
 int PosixSerialPort::Read(char* buffer, quint32 count, quint32 timeoutMs, quint32& got) {
     got = 0;
     const qint64 deadline = timeoutMs ? QDeadlineTimer::current().deadline() + timeoutMs : -1;
-    while (got < count) {
-        const ssize_t n = ::read(FFd, buffer + got, count - got);
+    for (;;) {
+        quint32 n = 0;
+        const int err = ReadAvailable(buffer + got, count - got, n);
+        got += n;
+        if (err || got == count)
+            return err;
+        // A hang-up shows here: the wait reports it.
+        if (const int waitErr = WaitReady(POLLIN, deadline))
+            return waitErr;
+    }
+}
+
+int PosixSerialPort::ReadAvailable(char* buffer, quint32 max, quint32& got) {
+    got = 0;
+    while (got < max) {
+        const ssize_t n = ::read(FFd, buffer + got, max - got);
         if (n > 0) {
             got += static_cast<quint32>(n);
             continue;
         }
-        // A tty in raw mode reads 0 only after a hang-up.
+        // Without VMIN and VTIME a raw tty reads 0 when nothing waits; a hang-up reads 0 as well,
+        // and the comm thread reports that.
         if (n == 0)
-            return EIO;
+            return 0;
         if (errno == EINTR)
             continue;
-        if (errno != EAGAIN)
-            return errno;
-        if (const int err = WaitReady(POLLIN, deadline))
-            return err;
+        return errno == EAGAIN ? 0 : errno;
     }
     return 0;
 }

@@ -1,6 +1,13 @@
 #pragma once
 // A serial port through termios and ioctl. Owner's thread only (see SerialDevice).
+//
+// Opening honours what other serial programs do: the UUCP lock file (UucpLock) first, then an
+// exclusive flock on the descriptor, then TIOCEXCL against programs that do not lock. A refusal
+// names the program that holds the port where the lock or /proc says; a program that has the device
+// open without any lock is not a reason to refuse (a pseudo-terminal is held by its other end),
+// but is reported through SharedWith().
 #include "SerialDevice.h"
+#include "UucpLock.h"
 
 #include <linux/serial.h>
 #include <termios.h>
@@ -18,6 +25,7 @@ public:
     int ReadSettings(TDCB& dcb) override;
     int Status(SerialLineStatus& status) override;
     int Read(char* buffer, quint32 count, quint32 timeoutMs, quint32& got) override;
+    int ReadAvailable(char* buffer, quint32 max, quint32& got) override;
     int Write(const char* bytes, quint32 count, quint32 timeoutMs, quint32& written) override;
     int Purge(bool input, bool output) override;
     int Drain() override;
@@ -26,6 +34,9 @@ public:
     int SetBreak(bool on) override;
     int SetFlowState(bool xon) override;
     std::unique_ptr<LineEventSource> CreateEventSource() override;
+    void SetLockFolder(const QString& folder) override { FLock.SetFolder(folder); }
+    QString OpenRefusal() const override { return FRefusal; }
+    QString SharedWith() const override { return FSharedWith; }
 
 private:
     int TakeOver(int fd, bool lock);
@@ -33,6 +44,9 @@ private:
     int WaitReady(short events, qint64 deadlineMs);
 
     int FFd = -1;
+    UucpLock FLock;
+    QString FRefusal;
+    QString FSharedWith;
     bool FHaveSaved = false;
     termios FSaved{};
     // Line error counters as last seen; Linux counts errors only for real UARTs and USB adapters.

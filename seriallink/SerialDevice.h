@@ -54,6 +54,8 @@ public:
     virtual int Status(SerialLineStatus& status) = 0;
     // Reads exactly count bytes, waiting at most timeoutMs (0: no limit); got says how many came.
     virtual int Read(char* buffer, quint32 count, quint32 timeoutMs, quint32& got) = 0;
+    // Reads up to max bytes that are waiting now, without waiting for more.
+    virtual int ReadAvailable(char* buffer, quint32 max, quint32& got) = 0;
     // Writes all bytes, waiting at most timeoutMs (0: no limit) for room in the output queue.
     virtual int Write(const char* bytes, quint32 count, quint32 timeoutMs, quint32& written) = 0;
     virtual int Purge(bool input, bool output) = 0;
@@ -64,6 +66,15 @@ public:
     // Resumes (true) or suspends (false) output as if XON / XOFF had been received.
     virtual int SetFlowState(bool xon) = 0;
     virtual std::unique_ptr<LineEventSource> CreateEventSource() = 0;
+
+    // Port ownership as serial programs on Linux share it. The lock folder (empty: no lock files
+    // are made or honoured) applies from the next Open.
+    virtual void SetLockFolder(const QString& folder) { Q_UNUSED(folder) }
+    // After a refused Open: who holds the port, as a sentence for the user; empty when unknown.
+    virtual QString OpenRefusal() const { return {}; }
+    // After an Open: the other programs that have the device open although it was not locked,
+    // e.g. "cat (PID 4711)"; empty when none is seen.
+    virtual QString SharedWith() const { return {}; }
 };
 
 // The platform's implementation for this machine.

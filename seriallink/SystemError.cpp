@@ -1,9 +1,9 @@
 #include "SystemError.h"
 
+#include "DevicePermissions.h"
+
 #include <cerrno>
 #include <cstring>
-#include <grp.h>
-#include <sys/stat.h>
 
 SerialErrorKind SystemError::Kind(int error) {
     switch (error) {
@@ -43,33 +43,17 @@ QString SystemError::Message(int error) {
     return QString::fromLocal8Bit(strerror_r(error, buffer, sizeof buffer));
 }
 
-QString SystemError::GroupOf(const QString& path) {
-    struct stat st {};
-    if (::stat(path.toLocal8Bit().constData(), &st) == -1)
-        return {};
-    struct group grp {};
-    struct group* found = nullptr;
-    char buffer[4096];
-    if (::getgrgid_r(st.st_gid, &grp, buffer, sizeof buffer, &found) != 0 || !found)
-        return QString::number(st.st_gid);
-    return QString::fromLocal8Bit(found->gr_name);
-}
-
-QString SystemError::OpenFailureText(int error, const QString& devicePath) {
+QString SystemError::OpenFailureText(int error, const QString& devicePath, const QString& refusal) {
     QString text = Message(error) + QLatin1Char('.');
     switch (Kind(error)) {
-    case SerialErrorKind::Permission: {
-        const QString group = GroupOf(devicePath);
-        if (group.isEmpty())
-            text += QStringLiteral(" You may not open %1.").arg(devicePath);
-        else
-            text += QStringLiteral(" %1 belongs to group \"%2\": add your user to that group "
-                                   "(sudo usermod -aG %2 $USER), then log out and in again.")
-                        .arg(devicePath, group);
+    case SerialErrorKind::Permission:
+        text += DevicePermissions::Advice(devicePath);
         break;
-    }
     case SerialErrorKind::Busy:
-        text += QStringLiteral(" The port is held by another program; close that program and try again.");
+        text +=
+            refusal.isEmpty()
+                ? QStringLiteral(" The port is held by another program; close that program and try again.")
+                : QLatin1Char(' ') + refusal;
         break;
     case SerialErrorKind::NotFound:
     case SerialErrorKind::DeviceGone:

@@ -10,10 +10,9 @@ public:
     static SerialErrorKind Kind(int error);
     // The system's own text for the error (strerror).
     static QString Message(int error);
-    // The text of a failed open: the system's text and what to do about it.
-    static QString OpenFailureText(int error, const QString& devicePath);
+    // The text of a failed open: the system's text and what to do about it. refusal, when given,
+    // says who holds the port and replaces the general advice for a busy port.
+    static QString OpenFailureText(int error, const QString& devicePath, const QString& refusal = {});
     // The device went away under an open port (adapter pulled, pseudo-terminal closed).
     static bool MeansDeviceGone(int error);
-    // The name of the group owning a file, empty when unknown.
-    static QString GroupOf(const QString& path);
 };

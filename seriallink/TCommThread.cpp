@@ -21,8 +21,8 @@ bool TCommThread::Running() const {
 
 void TCommThread::Execute(std::shared_ptr<CommEventChannel> channel,
                           std::shared_ptr<std::atomic<bool>> running) {
-    // Nothing is forwarded before the owner has set the event mask; bytes arriving meanwhile are
-    // reported by the first wait.
+    // Nothing is forwarded before the owner has armed the channel at the end of opening; bytes
+    // arriving meanwhile are reported by the first wait.
     if (channel->WaitArmed()) {
         for (;;) {
             const LineEventSource::Result r = channel->Source().Wait();

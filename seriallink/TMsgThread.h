@@ -19,9 +19,11 @@ public:
     // dispatcher is called on this thread only when the channel does not hand to its owner.
     TMsgThread(std::shared_ptr<CommEventChannel> channel, Dispatcher dispatcher);
     ~TMsgThread();
-    // Waits up to ms for the thread to end after the channel stopped; a thread still busy then
-    // (a handler blocking on this thread) is left to end on its own. Never waits for itself.
-    bool Finish(int ms);
+    // Waits for the thread to end after the channel stopped. With an application the thread only
+    // forwards and ends at once; without one it first returns from the dispatch in progress, which
+    // may hold the port's buffers, so it is never left running. False, without waiting, when
+    // called on this thread itself (a handler closing the port).
+    bool Finish();
     bool Running() const { return FRunning->load(); }
 
 private:

@@ -92,6 +92,9 @@ bool ToTermios(const TDCB& dcb, termios& t) {
         return false;
     cfsetispeed(&t, speed);
     cfsetospeed(&t, speed);
+    // The C library sets only the output-rate field; the kernel then keeps the input rate of an
+    // earlier custom rate (CIBAUD still says "other"). A zero CIBAUD makes input follow output.
+    t.c_cflag &= ~CIBAUD;
     return true;
 }
 

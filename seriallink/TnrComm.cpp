@@ -3,6 +3,7 @@
 TnrComm::TnrComm(QObject* parent) : TnrCustomSerialComm(parent) {}
 
 TnrComm::~TnrComm() {
+    JoinRetiredThreads();
     SetDataProcessor(nullptr);
     OnTraceState = nullptr;
     Close();

@@ -7,16 +7,20 @@
 #include "TCommThread.h"
 #include "TMsgThread.h"
 #include "TnrCustomDataProcessor.h"
+#include "TnrException.h"
+#include "UucpLock.h"
 
 #include <QSocketNotifier>
 #include <QThread>
 #include <cerrno>
 
-TnrCustomComm::TnrCustomComm(QObject* parent) : TnrBaseIO(parent), FPort(CreatePlatformSerialDevice()) {
+TnrCustomComm::TnrCustomComm(QObject* parent)
+    : TnrBaseIO(parent), FPort(CreatePlatformSerialDevice()), FLockFolder(UucpLock::DefaultFolder()) {
     FTimeouts.WriteTotalTimeoutMultiplier = 100;
 }
 
 TnrCustomComm::~TnrCustomComm() {
+    JoinRetiredThreads();
     SetDataProcessor(nullptr);
     OnTraceState = nullptr;
     Close();
@@ -181,8 +185,10 @@ quint32 TnrCustomComm::WriteTimeoutFor(quint32 count) const {
 
 void TnrCustomComm::SetTraceStates(TTraceStates states) {
     FTraceStates = states;
-    if (PortReady() && FChannel)
+    if (PortReady() && FChannel) {
         FChannel->SetEventMask(NrLineSettings::EventMaskFor(states));
+        UpdateModemWatch();
+    }
 }
 
 QString TnrCustomComm::GetPortName() {
@@ -196,6 +202,7 @@ int TnrCustomComm::OpenDevicePath(const QString& path) {
         SetOpenFailure(ENOENT, path);
         return InvalidHandle;
     }
+    FPort->SetLockFolder(FLockFolder);
     if (const int err = FPort->Open(path)) {
         SetOpenFailure(err, path);
         return InvalidHandle;
@@ -212,7 +219,7 @@ int TnrCustomComm::AdoptDeviceHandle(int fd) {
 }
 
 void TnrCustomComm::SetOpenFailure(int error, const QString& path) {
-    FOpenFailureText = SystemError::OpenFailureText(error, path);
+    FOpenFailureText = SystemError::OpenFailureText(error, path, FPort->OpenRefusal());
 }
 
 void TnrCustomComm::Open() {
@@ -235,6 +242,25 @@ void TnrCustomComm::Open() {
     SetTraceStates(FTraceStates);
     DoTraceStates(this, {tsTxEmpty});
     DoNotify(2);
+    ReportSharing();
+    if (FChannel)
+        FChannel->Arm();
+}
+
+void TnrCustomComm::ReportSharing() {
+    const QString shared = FPort->SharedWith();
+    if (shared.isEmpty() || !IsHandleValid())
+        return;
+    const QString key = GetPortName() + QLatin1Char('\n') + shared;
+    if (FWarnedSharing.contains(key))
+        return;
+    FWarnedSharing.insert(key);
+    const QString text = QStringLiteral("%1 is also open in %2, which took no lock: both programs read the "
+                                        "line, so replies may go missing.")
+                             .arg(GetPortName(), shared);
+    Logging(dlSimple, text);
+    if (OnWarning)
+        OnWarning(this, text);
 }
 
 void TnrCustomComm::InitAfterOpen() {
@@ -243,6 +269,7 @@ void TnrCustomComm::InitAfterOpen() {
 }
 
 void TnrCustomComm::Close() {
+    JoinRetiredThreads();
     if (IsHandleValid()) {
         try {
             ForceHalt(true);
@@ -263,14 +290,12 @@ void TnrCustomComm::ForceHalt(bool graceful) {
     if (!IsHandleValid() || FHalting)
         return;
     FHalting = true;
-    if (graceful) {
-        if (FChannel)
-            FChannel->Stop();
-        if (GetNotYetSend() > 0)
-            ClearDeviceBuffers();
-    }
-    // The worker threads end before the handle closes, so no thread can use a closed descriptor.
+    // The worker threads end first: no thread may use the handle or the read buffer once they go,
+    // and a dispatch still running on the message thread (no application) must not find its bytes
+    // purged under it.
     StopThreads();
+    if (graceful && GetNotYetSend() > 0)
+        ClearDeviceBuffers();
     FPendingOut.clear();
     delete FWriteNotifier;
     FWriteNotifier = nullptr;
@@ -284,7 +309,19 @@ void TnrCustomComm::ForceHalt(bool graceful) {
 void TnrCustomComm::HandleLineFailure() {
     if (FHalting || !FChannel || !FChannel->Failed() || !IsHandleValid())
         return;
+    const QString text = QStringLiteral("The device %1 went away (%2); the port is closed.")
+                             .arg(GetPortName(), SystemError::Message(FChannel->FailureError()));
     ForceHalt(false);
+    Logging(dlSimple, text);
+    if (!OnDeviceLost)
+        return;
+    try {
+        OnDeviceLost(this, text);
+    } catch (const std::exception& e) {
+        // This may run from the event loop, which no exception may cross.
+        const auto* own = dynamic_cast<const TnrException*>(&e);
+        PresentError(QStringLiteral("Error"), own ? own->Message() : QString::fromLocal8Bit(e.what()));
+    }
 }
 
 void TnrCustomComm::CheckDeferredClose() {

@@ -7,14 +7,17 @@
 // threads run (TCommThread waits for line events, TMsgThread forwards them; see CommEventChannel),
 // plus a modem-line watch where the driver supports it. They never touch the handle beyond waiting:
 // when the device fails, the failure is handed to the owner thread, which stops the threads and then
-// closes the handle (OnClose, notification 1). Where no QCoreApplication exists the dispatcher runs
-// on the message thread and a failure is acted on at the owner's next call (e.g. GetActive).
+// closes the handle (OnClose, notification 1, OnDeviceLost). Where no QCoreApplication exists the
+// dispatcher and its handlers run on the message thread, a failure is acted on at the owner's next
+// call (e.g. GetActive), and Close waits for a dispatch in progress to end before it closes the
+// handle: such a handler must not wait for the owner thread, and must not destroy the component.
 #include "CommEventChannel.h"
 #include "TEventList.h"
 #include "TnrBaseIO.h"
 
 #include <QByteArray>
 #include <QPointer>
+#include <QSet>
 #include <memory>
 
 class QSocketNotifier;
@@ -33,6 +36,8 @@ public:
     using TOnTraceEvent = std::function<void(QObject* com, TTraceStates event)>;
     using TOnCommErrorEvent = std::function<void(TnrCustomComm* com, quint32 commCode, quint32 sysError,
                                                  TComStateFlags state, bool& flFlashBuffers)>;
+    // A text for the user: the device went away, or another program shares the line.
+    using TOnPortNotice = std::function<void(TnrCustomComm* com, const QString& text)>;
 
     explicit TnrCustomComm(QObject* parent = nullptr);
     ~TnrCustomComm() override;
@@ -66,6 +71,10 @@ public:
     TCommTimeouts GetTimeouts();
     TCommProp GetCommProp();
 
+    // The line events wanted. On Linux tsRxFlag fires when a block taken from the input queue (by
+    // the dispatcher or a read) holds EventChar, tsBreak and tsErr when the driver's break and error
+    // counters move (UARTs and USB adapters keep them, pseudo-terminals do not), and the modem-line
+    // events come from sampling the lines (see PosixLineWatcher).
     TTraceStates TraceStates() const { return FTraceStates; }
     void SetTraceStates(TTraceStates states);
     bool EventListOnLine() const { return FEventListOnLine; }
@@ -82,14 +91,22 @@ public:
     QObject* MonitorRing() const { return FMonitorRing; }
     void SetMonitorRing(QObject* control) { FMonitorRing = control; }
 
+    // The folder of the lock files that serial programs on Linux share (see UucpLock): by default
+    // /var/lock or /run/lock; empty makes and honours none. Applies from the next open.
+    QString LockFolder() const { return FLockFolder; }
+    void SetLockFolder(const QString& folder) { FLockFolder = folder; }
+
     // ---- open, close, I/O ----
     void Open() override;
     void Close() override;
     void ForceHalt(bool graceful);
+    // Writes leave in call order: SendChar and SendString first write out what SendData still holds
+    // (within the write time-out), then their own bytes.
     void SendChar(char c) override;
     void SendString(const QByteArray& s) override;
     // Asynchronous: the bytes are copied, written as far as the output queue takes them, and the rest
-    // follows as room appears; the caller's buffer is free on return.
+    // follows as room appears; the caller's buffer is free on return. ClearDeviceOutput and
+    // ClearDeviceBuffers drop what is still held.
     void SendData(const char* bytes, quint32 length) override;
     bool Read(char* buffer, quint32 count);
     bool ReadAll(char* buffer);
@@ -118,12 +135,15 @@ public:
     // Both keep the user interface alive while they wait (1 ms steps, pending events processed).
     bool WaitForBytes(quint32 count, quint32 timeoutMs);
     bool WaitForSignal(TModemSignal signal, quint32 timeoutMs);
-    // Linux has no transmit-ahead queue: the byte is written at once, behind bytes already queued.
+    // Written at once, ahead of what SendData still holds; Linux has no transmit-ahead queue, so it
+    // follows the bytes already in the driver's output queue.
     void SendAheadChar(char c);
 
     // ---- worker threads and event delivery ----
     void StartThreads();
     void StopThreads();
+    // Runs the modem-line watch while the event mask wants a modem-line event, and only then.
+    void UpdateModemWatch();
     // The receive dispatcher for one event mask; owner thread (message thread without an application).
     void WinProc(quint32 mask);
     void DoTraceStates(QObject* sender, TTraceStates states);
@@ -145,6 +165,12 @@ public:
     TOnSent OnAfterSend;
     TOnTraceEvent OnTraceState;
     TOnCommErrorEvent OnCommError;
+    // Once, after the port has been closed because its device went away (adapter pulled,
+    // pseudo-terminal closed): GetActive() is already false. Owner's thread.
+    TOnPortNotice OnDeviceLost;
+    // After an open: another program has the device open although it took no lock, so both read
+    // the line. Said once per program and device.
+    TOnPortNotice OnWarning;
 
 protected:
     virtual void InitAfterOpen();
@@ -157,15 +183,29 @@ protected:
     bool PortReady();
     void NoteDeviceError(int error);
     void SetupComm(quint16 inSize, quint16 outSize);
+    // Waits for a message thread that closed the port from inside a handler (no application
+    // object) to leave the dispatcher; destructors call it before they touch the handlers.
+    void JoinRetiredThreads();
 
     TCommConfig FConfig;
 
 private:
     void OnOwnerWake();
     void HandleLineFailure();
+    void ReportSharing();
+    // Writes after whatever SendData still holds, so the bytes leave in call order.
+    int WriteInOrder(const char* bytes, quint32 count);
+    // A block taken from the input queue outside the dispatcher: queue an event-character event.
+    void NoteTaken(const char* block, quint32 count);
+    bool HoldsEventChar(const char* block, quint32 count) const;
     void NoteTransmitted();
-    // Writes c at once and counts it; false, with the error reported, when the device refuses it.
-    bool WriteOneChar(char c);
+    // Writes c (ahead: before what SendData holds) and counts it; false, with the error reported,
+    // when the device refuses it.
+    bool WriteOneChar(char c, bool ahead);
+    void DropHeldOutput();
+    // The dispatcher's read: every byte waiting, whatever the read buffer's size; whether the block
+    // held the event character.
+    bool TakeReceived();
     // Reads the line status into status and FComStat; false, with the device error noted, on failure.
     bool QueryLineStatus(SerialLineStatus& status);
     void WritePending();
@@ -197,6 +237,9 @@ private:
     std::shared_ptr<CommEventChannel> FChannel;
     std::unique_ptr<TMsgThread> FMsgThread;
     std::unique_ptr<TCommThread> FCommThread;
+    std::unique_ptr<TMsgThread> FRetiredMsgThread;
+    QString FLockFolder;
+    QSet<QString> FWarnedSharing;
     QSocketNotifier* FOwnerNotifier = nullptr;
     bool FHalting = false;
 };

@@ -15,6 +15,7 @@
 #include <cerrno>
 
 void TnrCustomComm::StartThreads() {
+    JoinRetiredThreads();
     if (!FChannel) {
         const bool handToOwner = QCoreApplication::instance() != nullptr;
         FChannel = std::make_shared<CommEventChannel>(FPort->CreateEventSource(), handToOwner);
@@ -27,14 +28,28 @@ void TnrCustomComm::StartThreads() {
         FMsgThread = std::make_unique<TMsgThread>(FChannel, [this](quint32 mask) { WinProc(mask); });
     if (!FCommThread)
         FCommThread = std::make_unique<TCommThread>(FChannel);
+    UpdateModemWatch();
+}
+
+void TnrCustomComm::UpdateModemWatch() {
+    if (!FChannel)
+        return;
     CommEventChannel* channel = FChannel.get();
-    channel->Source().StartModemWatch([channel](quint32 mask) {
-        if (mask & channel->EventMask())
-            channel->PushEvent(mask & channel->EventMask());
-    });
+    // Watching the modem lines of a real port means sampling them; that runs only while a modem-line
+    // event is wanted, so a port that nobody asks about them costs nothing while the line is quiet.
+    constexpr quint32 modemEvents = NrEv::Cts | NrEv::Dsr | NrEv::Rlsd | NrEv::Ring;
+    if (channel->EventMask() & modemEvents) {
+        channel->Source().StartModemWatch([channel](quint32 mask) {
+            if (mask & channel->EventMask())
+                channel->PushEvent(mask & channel->EventMask());
+        });
+    } else {
+        channel->Source().StopModemWatch();
+    }
 }
 
 void TnrCustomComm::StopThreads() {
+    JoinRetiredThreads();
     if (!FChannel)
         return;
     const std::shared_ptr<CommEventChannel> channel = FChannel;
@@ -45,8 +60,10 @@ void TnrCustomComm::StopThreads() {
         FCommThread.reset();
     }
     if (FMsgThread) {
-        if (!FMsgThread->Finish(1000))
-            qWarning("nrComm: the message thread did not end within 1000 ms and was left to end on its own");
+        // A handler closing the port runs on the message thread itself, which cannot wait for
+        // itself: it ends once the handler returns, and is joined at the next Close or Open.
+        if (!FMsgThread->Finish())
+            FRetiredMsgThread = std::move(FMsgThread);
         FMsgThread.reset();
     }
     if (FOwnerNotifier) {
@@ -56,6 +73,11 @@ void TnrCustomComm::StopThreads() {
         FOwnerNotifier = nullptr;
     }
     FChannel.reset();
+}
+
+void TnrCustomComm::JoinRetiredThreads() {
+    if (FRetiredMsgThread && FRetiredMsgThread->Finish())
+        FRetiredMsgThread.reset();
 }
 
 bool TnrCustomComm::CommThreadRunning() const {
@@ -92,6 +114,28 @@ void TnrCustomComm::OnOwnerWake() {
         HandleLineFailure();
 }
 
+bool TnrCustomComm::TakeReceived() {
+    const quint32 waiting = FComStat.cbInQue;
+    if (static_cast<quint32>(FReadBuffer.size()) < waiting) {
+        // Every byte waiting goes out with this event, whatever BufferInSize: the comm thread is
+        // woken by new bytes only, so bytes left behind would wait for the next arrival.
+        FReadBuffer.resize(static_cast<qsizetype>(waiting));
+        FEventList.PrepareBuffer(waiting);
+    }
+    quint32 got = 0;
+    const int err = FPort->ReadAvailable(FReadBuffer.data(), static_cast<quint32>(FReadBuffer.size()), got);
+    FTotalReceived += got;
+    if (err) {
+        NoteDeviceError(err);
+        return false;
+    }
+    if (got == 0)
+        return false;
+    const bool flag = HoldsEventChar(FReadBuffer.constData(), got);
+    DispatchReceived(FReadBuffer, got);
+    return flag;
+}
+
 void TnrCustomComm::WinProc(quint32 mask) {
     try {
         if (!IsHandleValid())
@@ -99,33 +143,27 @@ void TnrCustomComm::WinProc(quint32 mask) {
         SerialLineStatus status;
         if (!QueryLineStatus(status))
             return;
+        quint32 traced = mask;
         if (status.Errors) {
+            // The waiting bytes stay queued and the rest of the event is dropped, but the line
+            // states it carries (a break, the error itself) are still traced.
             DoCommError(status.Errors, 0, status.Flags);
-            return;
-        }
-        if ((mask & NrEv::RxChar) && FComStat.cbInQue > 0) {
-            const bool reads = FTraceStates.Contains(tsRxChar) || OnAfterReceive || DataProcessor() ||
-                               Terminal() || FEventListOnLine || FEventList.Count() > 0;
-            if (reads && !FReadBuffer.isEmpty()) {
-                const quint32 count =
-                    qMin<quint32>(FComStat.cbInQue, static_cast<quint32>(FReadBuffer.size()));
-                quint32 got = 0;
-                const int err = FPort->Read(FReadBuffer.data(), count, ReadTimeoutFor(count), got);
-                FTotalReceived += got;
-                if (err)
-                    NoteDeviceError(err);
-                else
-                    DispatchReceived(FReadBuffer, got);
+        } else {
+            if ((mask & NrEv::RxChar) && FComStat.cbInQue > 0) {
+                const bool reads = FTraceStates.Contains(tsRxChar) || OnAfterReceive || DataProcessor() ||
+                                   Terminal() || FEventListOnLine || FEventList.Count() > 0;
+                if (reads && TakeReceived() && FTraceStates.Contains(tsRxFlag))
+                    traced |= NrEv::RxFlag;
+            }
+            if (mask & NrEv::TxEmpty) {
+                bool done = false;
+                if (DataProcessor())
+                    DataProcessor()->DoAfterSendComplete(done);
+                if (FTraceStates.Contains(tsTxEmpty) && !done && OnAfterSend)
+                    OnAfterSend(this);
             }
         }
-        if (mask & NrEv::TxEmpty) {
-            bool done = false;
-            if (DataProcessor())
-                DataProcessor()->DoAfterSendComplete(done);
-            if (FTraceStates.Contains(tsTxEmpty) && !done && OnAfterSend)
-                OnAfterSend(this);
-        }
-        const TTraceStates states = NrLineSettings::TraceStatesFor(mask);
+        const TTraceStates states = NrLineSettings::TraceStatesFor(traced);
         if (!states.IsEmpty())
             DoTraceStates(this, states);
     } catch (const std::exception& e) {

@@ -8,10 +8,34 @@
 #include <QSocketNotifier>
 #include <QThread>
 #include <cerrno>
+#include <cstring>
 
-bool TnrCustomComm::WriteOneChar(char c) {
+int TnrCustomComm::WriteInOrder(const char* bytes, quint32 count) {
+    if (!FPendingOut.isEmpty()) {
+        const auto held = static_cast<quint32>(FPendingOut.size());
+        quint32 written = 0;
+        const int err = FPort->Write(FPendingOut.constData(), held, WriteTimeoutFor(held), written);
+        FPendingOut.remove(0, written);
+        if (err == ETIMEDOUT)
+            return err; // the line is stalled: the rest stays held and follows when it moves
+        DropHeldOutput();
+        if (err)
+            return err;
+    }
     quint32 written = 0;
-    if (const int err = FPort->Write(&c, 1, WriteTimeoutFor(1), written)) {
+    return FPort->Write(bytes, count, WriteTimeoutFor(count), written);
+}
+
+void TnrCustomComm::DropHeldOutput() {
+    FPendingOut.clear();
+    if (FWriteNotifier)
+        FWriteNotifier->setEnabled(false);
+}
+
+bool TnrCustomComm::WriteOneChar(char c, bool ahead) {
+    quint32 written = 0;
+    const int err = ahead ? FPort->Write(&c, 1, WriteTimeoutFor(1), written) : WriteInOrder(&c, 1);
+    if (err) {
         NoteDeviceError(err);
         DoCommError(0, static_cast<quint32>(err), {});
         return false;
@@ -24,7 +48,7 @@ void TnrCustomComm::SendChar(char c) {
     if (!PortReady())
         return;
     LoggingFmt(dlDebug, QStringLiteral("Try to send char %2Xh ..."), {static_cast<uchar>(c)});
-    if (!WriteOneChar(c))
+    if (!WriteOneChar(c, false))
         return;
     NoteTransmitted();
     if (OnAfterSend)
@@ -36,8 +60,7 @@ void TnrCustomComm::SendString(const QByteArray& s) {
         return;
     LoggingFmt(dlDebug, QStringLiteral("Try to send string %s ..."), {QString::fromLatin1(s)});
     const auto length = static_cast<quint32>(s.size());
-    quint32 written = 0;
-    if (const int err = FPort->Write(s.constData(), length, WriteTimeoutFor(length), written)) {
+    if (const int err = WriteInOrder(s.constData(), length)) {
         NoteDeviceError(err);
         DoCommError(0, static_cast<quint32>(err), {});
         return;
@@ -71,15 +94,14 @@ void TnrCustomComm::WritePending() {
         if (err == ETIMEDOUT)
             break;
         if (err) {
-            FPendingOut.clear();
+            DropHeldOutput();
             NoteDeviceError(err);
             DoCommError(0, static_cast<quint32>(err), {});
             return;
         }
     }
     if (FPendingOut.isEmpty()) {
-        if (FWriteNotifier)
-            FWriteNotifier->setEnabled(false);
+        DropHeldOutput();
         NoteTransmitted();
         return;
     }
@@ -114,9 +136,21 @@ bool TnrCustomComm::Read(char* buffer, quint32 count) {
     quint32 got = 0;
     const int err = FPort->Read(buffer, count, ReadTimeoutFor(count), got);
     FTotalReceived += got;
+    NoteTaken(buffer, got);
     if (err)
         NoteDeviceError(err);
     return err == 0;
+}
+
+bool TnrCustomComm::HoldsEventChar(const char* block, quint32 count) const {
+    return count > 0 && memchr(block, FConfig.dcb.EvtChar, count) != nullptr;
+}
+
+void TnrCustomComm::NoteTaken(const char* block, quint32 count) {
+    // Linux has no event character of its own: the event fires when a block taken from the input
+    // queue holds it, through the dispatcher like every line event.
+    if (FChannel && FTraceStates.Contains(tsRxFlag) && HoldsEventChar(block, count))
+        FChannel->PushEvent(NrEv::RxFlag);
 }
 
 bool TnrCustomComm::ReadAll(char* buffer) {
@@ -160,15 +194,17 @@ void TnrCustomComm::ClearDeviceInput() {
 }
 
 void TnrCustomComm::ClearDeviceOutput() {
-    if (PortReady())
-        FPort->Purge(false, true);
+    if (!PortReady())
+        return;
+    DropHeldOutput();
+    FPort->Purge(false, true);
 }
 
 void TnrCustomComm::ClearDeviceBuffers() {
     if (!PortReady())
         return;
+    DropHeldOutput();
     FPort->Purge(true, true);
-    FPendingOut.clear();
 }
 
 void TnrCustomComm::FlushOutputBuffer() {
@@ -209,7 +245,7 @@ void TnrCustomComm::SetStateBreak(bool on) {
 
 void TnrCustomComm::SendAheadChar(char c) {
     if (PortReady())
-        WriteOneChar(c);
+        WriteOneChar(c, true);
 }
 
 namespace {

@@ -28,6 +28,7 @@ TnrCustomSerialComm::TnrCustomSerialComm(QObject* parent)
 }
 
 TnrCustomSerialComm::~TnrCustomSerialComm() {
+    JoinRetiredThreads();
     SetDataProcessor(nullptr);
     OnTraceState = nullptr;
     Close();
@@ -109,6 +110,17 @@ void TnrCustomSerialComm::SetWatchDeviceChanges(bool watch) {
     }
 }
 
+void TnrCustomSerialComm::SetDeviceWatchDirectory(const QString& directory) {
+    if (directory == FWatchDirectory)
+        return;
+    FWatchDirectory = directory;
+    if (FWatcher) {
+        delete FWatcher;
+        FWatcher = nullptr;
+        StartWatcher();
+    }
+}
+
 void TnrCustomSerialComm::StartWatcher() {
     if (FWatcher || !FWatchWanted || !QCoreApplication::instance())
         return;
@@ -118,7 +130,7 @@ void TnrCustomSerialComm::StartWatcher() {
             change.Event = arrival ? TnrDeviceChange::DeviceArrival : TnrDeviceChange::DeviceRemoveComplete;
             WMDeviceChange(change);
         },
-        QStringLiteral("/dev"), this);
+        FWatchDirectory, this);
 }
 
 void TnrCustomSerialComm::DeviceListLoad() {

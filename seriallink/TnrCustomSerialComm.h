@@ -4,7 +4,9 @@
 //
 // Port numbers on Linux: see PortNumbering (ttyS0 is 1, ttyUSB0 1001, ...). The device list holds
 // the ports sysfs shows plus the extra ports; it is loaded on first use and reloaded (notification 3)
-// when a serial device node appears in or vanishes from /dev.
+// when a serial device node appears in or vanishes from /dev. So a pulled adapter leaves the list
+// (after its open port has closed with OnDeviceLost) and is listed again when plugged back in under
+// the same name: GetDeviceIndex() then finds the port once more, after notification 3.
 //
 // Extra ports: a port enumeration cannot see (a pseudo-terminal, a custom symlink, a simulator) is
 // added with AddExtraPort. Its device path may be fixed, or given by a provider called each time
@@ -39,6 +41,8 @@ public:
     // can exist (a QCoreApplication); it can be switched off.
     void SetWatchDeviceChanges(bool watch);
     bool WatchingDeviceChanges() const { return FWatcher != nullptr; }
+    // The folder watched for device nodes (default /dev); a running watch moves there.
+    void SetDeviceWatchDirectory(const QString& directory);
 
     int GetDeviceIndex() override;
     void SetDeviceIndex(int index) override;
@@ -84,5 +88,6 @@ private:
     quint16 FNextExtraNumber;
     DeviceWatcher* FWatcher = nullptr;
     bool FWatchWanted = true;
+    QString FWatchDirectory = QStringLiteral("/dev");
     QString FConfigFile;
 };

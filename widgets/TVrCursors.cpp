@@ -1,6 +1,7 @@
 #include "TVrCursors.h"
 
 #include "TVrResources.h"
+#include "VrDevicePixels.h"
 
 #include <QHash>
 #include <QImage>
@@ -11,6 +12,25 @@ namespace {
 QHash<int, QCursor>& Registry() {
     static QHash<int, QCursor> registry;
     return registry;
+}
+
+// The built-in hand at each ratio it was asked for; emptied when the hand is replaced.
+QHash<qreal, QCursor>& HandsByRatio() {
+    static QHash<qreal, QCursor> hands;
+    return hands;
+}
+
+bool& HandReplaced() {
+    static bool replaced = false;
+    return replaced;
+}
+
+QCursor BuiltInHand(qreal ratio) {
+    const QImage hand = TVrCursors::HandPointImage(ratio);
+    if (hand.isNull())
+        return QCursor(Qt::PointingHandCursor);
+    const QPoint hot = TVrCursors::HandPointHotSpot(ratio);
+    return QCursor(QPixmap::fromImage(hand), hot.x(), hot.y());
 }
 
 void RegisterBuiltIns() {
@@ -24,30 +44,36 @@ void RegisterBuiltIns() {
     r.insert(crCross, QCursor(Qt::CrossCursor));
     r.insert(crIBeam, QCursor(Qt::IBeamCursor));
     r.insert(crHourGlass, QCursor(Qt::WaitCursor));
-    const QImage hand = TVrCursors::HandPointImage();
-    const QPoint hot = TVrCursors::HandPointHotSpot();
-    if (!hand.isNull())
-        r.insert(crVrHandPoint, QCursor(QPixmap::fromImage(hand), hot.x(), hot.y()));
-    else
-        r.insert(crVrHandPoint, QCursor(Qt::PointingHandCursor));
+    r.insert(crVrHandPoint, BuiltInHand(1.0));
 }
 
 } // namespace
 
-QCursor TVrCursors::Cursor(int Id) {
+QCursor TVrCursors::Cursor(int Id, qreal Ratio) {
     RegisterBuiltIns();
+    if (Id == crVrHandPoint && Ratio != 1.0 && !HandReplaced()) {
+        QHash<qreal, QCursor>& hands = HandsByRatio();
+        auto it = hands.find(Ratio);
+        if (it == hands.end())
+            it = hands.insert(Ratio, BuiltInHand(Ratio));
+        return *it;
+    }
     return Registry().value(Id, QCursor(Qt::ArrowCursor));
 }
 
 void TVrCursors::Register(int Id, const QCursor& Cursor) {
     RegisterBuiltIns();
     Registry().insert(Id, Cursor);
+    if (Id == crVrHandPoint) {
+        HandReplaced() = true;
+        HandsByRatio().clear();
+    }
 }
 
-QImage TVrCursors::HandPointImage() {
-    return TVrResources::Bitmap(QStringLiteral("VRCURSORHANDPOINT"));
+QImage TVrCursors::HandPointImage(qreal Ratio) {
+    return vrScalePixelArt(TVrResources::Bitmap(QStringLiteral("VRCURSORHANDPOINT")), Ratio);
 }
 
-QPoint TVrCursors::HandPointHotSpot() {
-    return {6, 0};
+QPoint TVrCursors::HandPointHotSpot(qreal Ratio) {
+    return {vrDeviceEdge(6, Ratio), vrDeviceEdge(0, Ratio)};
 }

@@ -11,13 +11,18 @@ constexpr int crIBeam = -4;
 constexpr int crHourGlass = -11;
 constexpr int crVrHandPoint = 99;
 
+// User-interface thread only.
 class TVrCursors {
 public:
-    // The cursor registered under Id; the arrow for an unknown number. Needs a QGuiApplication.
-    static QCursor Cursor(int Id);
+    // The cursor registered under Id, for a screen with Ratio device pixels per pixel; the arrow for
+    // an unknown number. The built-in hand is drawn at the ratio from its pixels (64x64 at 2x), so it
+    // keeps its size on the screen. Needs a QGuiApplication.
+    static QCursor Cursor(int Id, qreal Ratio = 1.0);
+    // Replaces the cursor under Id at every ratio.
     static void Register(int Id, const QCursor& Cursor);
 
-    // The hand cursor's picture (32x32) and hot spot at the fingertip.
-    static QImage HandPointImage();
-    static QPoint HandPointHotSpot();
+    // The hand cursor's picture (32x32 at 1x, carrying Ratio) and its hot spot at the fingertip, in
+    // the picture's own pixels: that is how X11 takes a cursor's hot spot.
+    static QImage HandPointImage(qreal Ratio = 1.0);
+    static QPoint HandPointHotSpot(qreal Ratio = 1.0);
 };

@@ -1,6 +1,13 @@
 #include "TVrCustomEdit.h"
 
+#include "VrSelectionClipboard.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QKeyEvent>
+#include <QMenu>
+#include <QMimeData>
 
 namespace {
 
@@ -40,8 +47,6 @@ bool TypedCharacter(const QKeyEvent* event, QChar* ch) {
 
 TVrCustomEdit::TVrCustomEdit(QWidget* parent) : QLineEdit(parent) {
     setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    // Text reaches the box by typing only; dropped text would bypass the key filter.
-    setAcceptDrops(false);
     ApplyColors();
     connect(this, &QLineEdit::textChanged, this, [this] { emit OnChange(this); });
 }
@@ -82,6 +87,27 @@ bool TVrCustomEdit::KeyPress(QChar) {
     return true;
 }
 
+void TVrCustomEdit::InsertText(const QString& Text) {
+    insert(Text);
+}
+
+QMenu* TVrCustomEdit::ContextMenu() {
+    QMenu* menu = createStandardContextMenu();
+    // The toolkit's Paste would insert the clipboard as it is. Its action is found by the toolkit's
+    // own (translated) caption, the shortcut text after it.
+    const QString paste = QLineEdit::tr("&Paste");
+    for (QAction* action : menu->actions()) {
+        if (!action->text().startsWith(paste))
+            continue;
+        action->disconnect(this);
+        connect(action, &QAction::triggered, this, [this] {
+            if (!isReadOnly())
+                InsertText(QGuiApplication::clipboard()->text());
+        });
+    }
+    return menu;
+}
+
 void TVrCustomEdit::FocusEntered(Qt::FocusReason Reason) {
     if (m_autoSelect && Reason != Qt::MouseFocusReason)
         selectAll();
@@ -95,8 +121,10 @@ void TVrCustomEdit::keyPressEvent(QKeyEvent* event) {
     emit OnKeyDown(this, event->key(), event->modifiers());
     QChar ch;
     if (!TypedCharacter(event, &ch)) {
-        // Pasting would bring in text the key filter never saw.
+        // The toolkit would paste the clipboard as it is.
         if (event->matches(QKeySequence::Paste)) {
+            if (!isReadOnly())
+                InsertText(QGuiApplication::clipboard()->text());
             event->accept();
             return;
         }
@@ -138,9 +166,55 @@ void TVrCustomEdit::focusOutEvent(QFocusEvent* event) {
 }
 
 void TVrCustomEdit::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::MiddleButton) {
+        // The press put the caret under the pointer; the toolkit would paste the selection there as
+        // it is.
+        const QString selection = VrSelectionText();
+        if (!selection.isEmpty() && !isReadOnly()) {
+            deselect();
+            InsertText(selection);
+        }
+        event->accept();
+        return;
+    }
     QLineEdit::mouseReleaseEvent(event);
     if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
         emit OnClick(this);
+}
+
+void TVrCustomEdit::contextMenuEvent(QContextMenuEvent* event) {
+    QMenu* menu = ContextMenu();
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(event->globalPos());
+}
+
+void TVrCustomEdit::dropEvent(QDropEvent* event) {
+    const QString text = event->mimeData()->text();
+    if (text.isNull() || isReadOnly()) {
+        event->ignore();
+        return;
+    }
+    event->acceptProposedAction();
+    // The toolkit's drop would insert the text as it is; its drag-leave hides the drop caret.
+    QDragLeaveEvent leave;
+    QLineEdit::dragLeaveEvent(&leave);
+    setCursorPosition(cursorPositionAt(event->position().toPoint()));
+    InsertText(text);
+}
+
+void TVrCustomEdit::inputMethodEvent(QInputMethodEvent* event) {
+    if (event->commitString().isEmpty()) {
+        QLineEdit::inputMethodEvent(event);
+        return;
+    }
+    // The composition (and any text the method replaces) as the toolkit handles it, the committed
+    // text on the road of a paste; the toolkit would also commit into a read-only box.
+    QInputMethodEvent composing(event->preeditString(), event->attributes());
+    composing.setCommitString(QString(), event->replacementStart(), event->replacementLength());
+    QLineEdit::inputMethodEvent(&composing);
+    if (!isReadOnly())
+        InsertText(event->commitString());
+    event->accept();
 }
 
 void TVrCustomEdit::enterEvent(QEnterEvent* event) {

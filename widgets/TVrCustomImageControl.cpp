@@ -10,7 +10,7 @@ void TVrCustomImageControl::PaintTo(QPainter& Canvas) {
 }
 
 void TVrCustomImageControl::ClearBitmapCanvas(QPainter& Canvas) {
-    Canvas.fillRect(QRect(QPoint(0, 0), m_buffer.Image().size()), ResolvedColor());
+    PaintBackground(Canvas);
 }
 
 void TVrCustomImageControl::RepaintFromBuffer(const QRect& Rect) {

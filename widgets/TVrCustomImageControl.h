@@ -16,12 +16,12 @@ public:
     // Renders the whole picture into the back buffer, then copies it to Canvas at (0, 0).
     void PaintTo(QPainter& Canvas) override;
 
-    // The back buffer, sized to the control at the last paint. Not to be painted on while Paint runs
-    // (Paint already holds a painter on it).
+    // The back buffer, in device pixels of the screen it was last painted for. Not to be painted on
+    // while Paint runs (Paint already holds a painter on it).
     QImage& GetBitmapCanvas() { return m_buffer.Image(); }
 
 protected:
-    // Fills the back buffer with the control's colour.
+    // Fills the back buffer with the control's background (see PaintBackground).
     virtual void ClearBitmapCanvas(QPainter& Canvas);
     // Shows the part of the back buffer in Rect at once, without drawing the picture again:
     // for widgets that update a piece of the buffer themselves.

@@ -119,16 +119,14 @@ void TVrCustomRaster::LedChanged(int Index) {
     changed.append(Index);
     if (IsLoading() || UpdateCount() != 0)
         return;
-    QImage& buffer = GetBitmapCanvas();
-    if (buffer.size() != size()) {
-        UpdateControlCanvas();
-        return;
-    }
     const VrRasterGeometry g = Geometry();
-    {
-        QPainter p(&buffer);
+    const bool drawn = UpdateBitmapCanvas([&](QPainter& p) {
         for (int i : changed)
             DrawLed(p, g, i);
+    });
+    if (!drawn) {
+        UpdateControlCanvas();
+        return;
     }
     for (int i : changed)
         RepaintFromBuffer(vrRasterSlot(g, i));

@@ -1,5 +1,7 @@
 #include "TVrGraphicImageControl.h"
 
+#include "VrParentPicture.h"
+
 #include <QPaintEvent>
 #include <QPainter>
 
@@ -15,7 +17,7 @@ void TVrGraphicImageControl::PaintTo(QPainter& Canvas) {
 }
 
 void TVrGraphicImageControl::UpdateControlCanvas() {
-    if (m_transparent && !m_parentImage.isNull() && m_parentImage.size() == size()) {
+    if (m_transparent && !m_parentImage.isNull() && m_buffer.Fits(*this)) {
         m_capture = false;
         setAttribute(Qt::WA_OpaquePaintEvent, true);
     }
@@ -32,26 +34,43 @@ void TVrGraphicImageControl::SetTransparent(bool Value) {
 }
 
 void TVrGraphicImageControl::ClearBitmapCanvas(QPainter& Canvas) {
-    if (m_transparent) {
-        if (m_capture || m_parentImage.size() != size())
-            CaptureParentImage();
-        Canvas.drawImage(0, 0, m_parentImage);
-    } else {
-        Canvas.fillRect(QRect(QPoint(0, 0), m_buffer.Image().size()), ResolvedColor());
+    if (!m_transparent) {
+        PaintBackground(Canvas);
+        return;
     }
+    const QImage& buffer = m_buffer.Image();
+    if (m_capture || m_parentImage.size() != buffer.size() ||
+        m_parentImage.devicePixelRatio() != buffer.devicePixelRatio() ||
+        m_parentImageTransform != Canvas.worldTransform())
+        CaptureParentImage(Canvas);
+    // The picture was captured in the buffer's own layout: copied pixel for pixel.
+    Canvas.save();
+    Canvas.resetTransform();
+    Canvas.drawImage(0, 0, m_parentImage);
+    Canvas.restore();
 }
 
-void TVrGraphicImageControl::CaptureParentImage() {
-    m_parentImage = QImage(size(), QImage::Format_ARGB32_Premultiplied);
-    QWidget* parent = parentWidget();
-    if (!parent) {
+void TVrGraphicImageControl::CaptureParentImage(const QPainter& Canvas) {
+    const QImage& buffer = m_buffer.Image();
+    m_parentImage = QImage(buffer.size(), QImage::Format_ARGB32_Premultiplied);
+    m_parentImage.setDevicePixelRatio(buffer.devicePixelRatio());
+    m_parentImageTransform = Canvas.worldTransform();
+    if (!parentWidget()) {
         m_parentImage.fill(ResolvedColor());
         return;
     }
-    m_parentImage.fill(parent->palette().color(parent->backgroundRole()));
-    // Only the parent's own drawing: its other children, this control included, stay out.
+    // What the parent and the ancestors under it paint there; their other children, this control
+    // included, stay out.
     QPainter p(&m_parentImage);
-    parent->render(&p, QPoint(), QRegion(geometry()), QWidget::DrawWindowBackground);
+    p.setWorldTransform(m_parentImageTransform);
+    VrParentPicture::Paint(*this, p);
+}
+
+bool TVrGraphicImageControl::UpdateBitmapCanvas(const std::function<void(QPainter&)>& Draw) {
+    if (!m_buffer.Fits(*this))
+        return false;
+    m_buffer.Update(Draw);
+    return true;
 }
 
 void TVrGraphicImageControl::RepaintFromBuffer(const QRect& Rect) {

@@ -93,7 +93,7 @@ void TVrHyperLink::Paint(QPainter& Canvas) {
     Canvas.setFont(hot ? m_fontEnter : m_fontLeave);
     const QColor textColor = ColorToQColor(hot ? m_fontEnterColor : m_fontLeaveColor);
     if (!Transparent())
-        Canvas.fillRect(client, ColorToQColor(hot ? m_colorEnter : m_colorLeave));
+        PaintFace(Canvas, client, hot ? m_colorEnter : m_colorLeave);
     // Text is drawn with a clear background in both modes: the solid fill above already covers the
     // client area, which is what an opaque text background would paint.
     Canvas.setBackgroundMode(Qt::TransparentMode);

@@ -9,7 +9,9 @@
 #include <QPoint>
 
 // A windowless caption that changes font and background while the pointer is over it, with an
-// optional outline halo around the text. User-interface thread only.
+// optional outline halo around the text. A background in the face colour (clBtnFace) shows what the
+// parent actually paints, as the face-coloured window did on the original platform. User-interface
+// thread only.
 class TVrHyperLink : public TVrGraphicImageControl {
     Q_OBJECT
 public:

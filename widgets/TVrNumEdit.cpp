@@ -1,7 +1,6 @@
 #include "TVrNumEdit.h"
 
 #include "EFloatConvertError.h"
-#include "VrNumberText.h"
 
 #include <QLocale>
 
@@ -64,7 +63,7 @@ void TVrNumEdit::Validate() {
         setText(formatted);
 }
 
-bool TVrNumEdit::KeyPress(QChar Key) {
+VrNumEditKeyContext TVrNumEdit::KeyContext() const {
     VrNumEditKeyContext context;
     context.text = text();
     context.caret = cursorPosition();
@@ -72,7 +71,11 @@ bool TVrNumEdit::KeyPress(QChar Key) {
     context.separator = DecimalSeparator();
     context.restoreOnEsc = m_restoreOnEsc;
     context.savedText = m_savedText;
-    const VrNumEditKeyAction action = vrNumEditFilterKey(Key, context);
+    return context;
+}
+
+bool TVrNumEdit::KeyPress(QChar Key) {
+    const VrNumEditKeyAction action = vrNumEditFilterKey(Key, KeyContext());
     switch (action.kind) {
     case VrNumEditKeyAction::Pass:
         return true;
@@ -84,6 +87,31 @@ bool TVrNumEdit::KeyPress(QChar Key) {
         break;
     }
     return false;
+}
+
+void TVrNumEdit::InsertText(const QString& Text) {
+    const QString before = text();
+    const VrNumEditInsertion after =
+        vrNumEditFilterInsertion(Text, KeyContext(), selectionStart(), selectionLength());
+    if (after.text == before)
+        return;
+    // One edit replacing only what changed, so OnChange fires once and Undo takes it back in one step.
+    int head = 0;
+    while (head < before.size() && head < after.text.size() && before[head] == after.text[head])
+        ++head;
+    int tail = 0;
+    while (tail < before.size() - head && tail < after.text.size() - head &&
+           before[before.size() - 1 - tail] == after.text[after.text.size() - 1 - tail])
+        ++tail;
+    const int replaced = int(before.size()) - head - tail;
+    if (replaced > 0) {
+        setSelection(head, replaced);
+    } else {
+        deselect();
+        setCursorPosition(head);
+    }
+    TVrCustomEdit::InsertText(after.text.mid(head, after.text.size() - head - tail));
+    setCursorPosition(after.caret);
 }
 
 void TVrNumEdit::FocusEntered(Qt::FocusReason Reason) {

@@ -1,11 +1,13 @@
 #pragma once
 
 #include "TVrCustomEdit.h"
+#include "VrNumberText.h"
 
 // A one-line box for a number. Only digits, one decimal separator (the system locale's), a sign
-// toggle and backspace can be typed; leaving the box checks the number against MinValue..MaxValue
-// (OnError when it fails, the text left as typed) and otherwise rewrites it with Decimals decimals.
-// User-interface thread only.
+// toggle and backspace can be typed; text pasted, dropped or committed by an input method goes in as
+// its characters would have been typed, the rest dropped. Leaving the box checks the number against
+// MinValue..MaxValue (OnError when it fails, the text left as typed) and otherwise rewrites it with
+// Decimals decimals. User-interface thread only.
 class TVrNumEdit : public TVrCustomEdit {
     Q_OBJECT
 public:
@@ -42,10 +44,13 @@ signals:
 
 protected:
     bool KeyPress(QChar Key) override;
+    void InsertText(const QString& Text) override;
     void FocusEntered(Qt::FocusReason Reason) override;
     void FocusLeft(Qt::FocusReason Reason) override;
 
 private:
+    VrNumEditKeyContext KeyContext() const;
+
     double m_minValue = 0;
     double m_maxValue = 9999;
     int m_decimals = 0;

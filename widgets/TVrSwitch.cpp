@@ -192,7 +192,9 @@ void TVrSwitch::Paint(QPainter& Canvas) {
     TRect r = Bounds(0, 0, width(), height());
     if (m_borderWidth > 0) {
         const TColor border = Focused() ? m_focusColor : m_borderColor;
-        DrawFrame3D(Canvas, r, border, border, m_borderWidth);
+        const TRect outside = r;
+        InflateRect(r, -m_borderWidth, -m_borderWidth);
+        PaintFace(Canvas, QRegion(outside.ToQRect()).subtracted(QRegion(r.ToQRect())), border);
     }
     m_bevel.Paint(Canvas, r);
     if (const QImage* back = m_bitmaps.Bitmap(m_backImageIndex))

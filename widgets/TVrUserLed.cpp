@@ -24,7 +24,9 @@ void TVrUserLed::SetActive(bool Value) {
         return;
     m_active = Value;
     UpdateControlCanvas();
-    emit OnChange(this);
+    // A form being loaded only stores the state; observers hear of changes made after it is built.
+    if (!IsLoading())
+        emit OnChange(this);
 }
 
 void TVrUserLed::SetOutlineColor(TColor Value) {
@@ -51,7 +53,7 @@ void TVrUserLed::SetDrawStyle(TVrDrawStyle Value) {
 void TVrUserLed::Paint(QPainter& Canvas) {
     TRect r{0, 0, width(), height()};
     if (m_drawStyle == dsOwnerDraw) {
-        Canvas.fillRect(r.ToQRect(), ResolvedColor());
+        PaintBackground(Canvas);
         emit OnDraw(this, &Canvas, r.ToQRect());
         return;
     }

@@ -29,7 +29,7 @@ public:
     void SetDrawStyle(TVrDrawStyle Value);
 
 signals:
-    // After Active changed.
+    // After Active changed, except while the LED is being loaded.
     void OnChange(QObject* Sender);
     // Owner drawing (DrawStyle dsOwnerDraw) on the LED's client rectangle.
     void OnDraw(QObject* Sender, QPainter* Canvas, QRect Rect);

@@ -2,6 +2,8 @@
 
 #include "TVrCursors.h"
 #include "VrCursorClip.h"
+#include "VrDevicePixels.h"
+#include "VrParentPicture.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -41,8 +43,8 @@ void VrControl::PaintTo(QPainter& Canvas) {
     Paint(Canvas);
 }
 
-QImage VrControl::RenderImage() {
-    QImage image(size(), QImage::Format_ARGB32_Premultiplied);
+QImage VrControl::RenderImage(qreal Ratio) {
+    QImage image = vrDeviceImage(size(), Ratio);
     image.fill(Qt::transparent);
     QPainter p(&image);
     PaintTo(p);
@@ -71,9 +73,33 @@ QColor VrControl::ResolvedColor() const {
     if (m_parentColor && parent) {
         if (const auto* vr = qobject_cast<const VrControl*>(parent))
             return vr->ResolvedColor();
-        return parent->palette().color(parent->backgroundRole());
+        // Styles paint some parents other than in their palette's colour (Fusion's group boxes are
+        // darker): what is painted decides.
+        const QColor painted = VrParentPicture::MainColor(*this);
+        return painted.isValid() ? painted : parent->palette().color(parent->backgroundRole());
     }
     return ColorToQColor(m_color);
+}
+
+void VrControl::PaintFace(QPainter& Canvas, const QRegion& Area, TColor Color) const {
+    if (Color == clBtnFace) {
+        Canvas.save();
+        Canvas.setClipRegion(Area, Qt::IntersectClip);
+        const bool painted = VrParentPicture::Paint(*this, Canvas);
+        Canvas.restore();
+        if (painted)
+            return;
+    }
+    for (const QRect& r : Area)
+        Canvas.fillRect(r, ColorToQColor(Color));
+}
+
+void VrControl::PaintBackground(QPainter& Canvas) const {
+    QWidget* parent = parentWidget();
+    if (m_parentColor && parent && !qobject_cast<const VrControl*>(parent) &&
+        VrParentPicture::Paint(*this, Canvas))
+        return;
+    Canvas.fillRect(rect(), ResolvedColor());
 }
 
 void VrControl::SetFontColor(TColor Value) {
@@ -132,14 +158,16 @@ void VrControl::ColorChanged() {
 }
 
 void VrControl::ShowCursorShape(int CursorId) {
-    QWidget::setCursor(TVrCursors::Cursor(CursorId));
+    m_shownCursor = CursorId;
+    QWidget::setCursor(TVrCursors::Cursor(CursorId, devicePixelRatioF()));
 }
 
 void VrControl::RestoreCursorShape() {
+    m_shownCursor = m_cursor;
     if (m_cursor == 0)
         unsetCursor();
     else
-        QWidget::setCursor(TVrCursors::Cursor(m_cursor));
+        QWidget::setCursor(TVrCursors::Cursor(m_cursor, devicePixelRatioF()));
 }
 
 void VrControl::paintEvent(QPaintEvent*) {
@@ -191,6 +219,18 @@ void VrControl::enterEvent(QEnterEvent*) {
 
 void VrControl::leaveEvent(QEvent*) {
     SetMouseInside(false);
+}
+
+bool VrControl::event(QEvent* event) {
+    if (event->type() == QEvent::ScreenChangeInternal) {
+        // Another screen may have another device pixel ratio. Every paint draws the picture for the
+        // ratio of the screen it goes to (the window is repainted after this event); the cursor
+        // shape is picked for the ratio here.
+        if (m_shownCursor != 0)
+            QWidget::setCursor(TVrCursors::Cursor(m_shownCursor, devicePixelRatioF()));
+        update();
+    }
+    return QWidget::event(event);
 }
 
 void VrControl::changeEvent(QEvent* event) {

@@ -40,14 +40,18 @@ public:
 
     // Draws the control's whole picture with its top-left corner at the painter's origin.
     virtual void PaintTo(QPainter& Canvas);
-    // The control's picture as an image of its size, drawn through PaintTo (no display needed).
-    QImage RenderImage();
+    // The control's picture as an image of its size, drawn through PaintTo (no display needed); at a
+    // Ratio above 1 drawn as a screen with that many device pixels per pixel shows it (the image
+    // carries the ratio).
+    QImage RenderImage(qreal Ratio = 1.0);
 
     TColor Color() const { return m_color; }
     void SetColor(TColor Value);
     bool ParentColor() const { return m_parentColor; }
     void SetParentColor(bool Value);
-    // The background colour as drawn: the parent's when ParentColor is set.
+    // The background colour as drawn. With ParentColor the colour the parent actually paints under the
+    // control (a styled group box's face, a tab page's pane), or the parent's own under one of these
+    // widgets.
     QColor ResolvedColor() const;
 
     TColor FontColor() const { return m_fontColor; }
@@ -89,6 +93,16 @@ protected:
     virtual void EnabledChanged() {}
     virtual void Loaded() {}
 
+    // Fills the control's rectangle with its background: with ParentColor under a parent that is not
+    // one of these widgets, the picture the parent paints there (its frames included), so the control
+    // shows no box of a colour of its own; otherwise ResolvedColor.
+    void PaintBackground(QPainter& Canvas) const;
+    // Fills Area with Color, except that the face colour (clBtnFace) shows what the parent actually
+    // paints there: where these widgets come from, the face colour is the colour of the window and the
+    // pages a control sits on, and a style paints those in shades of its own. For the parts of a
+    // control meant to vanish into its surroundings (a link's background, a switch's idle border).
+    void PaintFace(QPainter& Canvas, const QRegion& Area, TColor Color) const;
+
     // Control style: a left press and release inside fires Click; a double click fires DblClick
     // (otherwise its second press is an ordinary press).
     void SetClickEvents(bool Value) { m_clickEvents = Value; }
@@ -98,6 +112,7 @@ protected:
     void ShowCursorShape(int CursorId);
     void RestoreCursorShape();
 
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
@@ -117,6 +132,7 @@ private:
     TColor m_fontColor = clWindowText;
     QString m_caption;
     int m_cursor = 0;
+    int m_shownCursor = 0; // the shape shown now: m_cursor, or one a widget shows over a part of it
     bool m_clickEvents = true;
     bool m_doubleClicks = true;
     bool m_clickPending = false;

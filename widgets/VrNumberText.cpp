@@ -191,3 +191,34 @@ VrNumEditKeyAction vrNumEditFilterKey(QChar key, const VrNumEditKeyContext& c) {
         a.kind = VrNumEditKeyAction::Consume;
     return a;
 }
+
+VrNumEditInsertion vrNumEditFilterInsertion(const QString& incoming, const VrNumEditKeyContext& context,
+                                            int selectionStart, int selectionLength) {
+    VrNumEditKeyContext c = context;
+    int selection = selectionStart >= 0 ? selectionLength : 0;
+    for (const QChar key : incoming) {
+        if (!key.isPrint())
+            continue;
+        const VrNumEditKeyAction action = vrNumEditFilterKey(key, c);
+        switch (action.kind) {
+        case VrNumEditKeyAction::Pass:
+            if (selection > 0) {
+                c.text.remove(selectionStart, selection);
+                c.caret = selectionStart;
+                selection = 0;
+            }
+            c.text.insert(c.caret, key);
+            ++c.caret;
+            break;
+        case VrNumEditKeyAction::Replace:
+            // The sign toggle sets the whole text, which drops the selection.
+            c.text = action.text;
+            c.caret = action.caret;
+            selection = 0;
+            break;
+        case VrNumEditKeyAction::Consume:
+            break;
+        }
+    }
+    return {c.text, c.caret};
+}

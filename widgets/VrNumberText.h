@@ -41,3 +41,16 @@ struct VrNumEditKeyContext {
 };
 
 VrNumEditKeyAction vrNumEditFilterKey(QChar key, const VrNumEditKeyContext& context);
+
+// What the numeric edit makes of text arriving in one piece (pasted, dropped, committed by an input
+// method): each character goes through the typed-key rule in turn at a moving caret, as if typed there,
+// so what the rule lets through is kept and the rest dropped; control characters are dropped too (a
+// pasted text carries no keys). The first character let in replaces the selection of `selectionLength`
+// characters from `selectionStart`, as typing it would.
+struct VrNumEditInsertion {
+    QString text;
+    int caret = 0;
+};
+
+VrNumEditInsertion vrNumEditFilterInsertion(const QString& incoming, const VrNumEditKeyContext& context,
+                                            int selectionStart, int selectionLength);

@@ -1,5 +1,7 @@
 #include "Vrsysutils.h"
 
+#include "VrDevicePixels.h"
+
 #include <QImage>
 #include <QPainter>
 #include <algorithm>
@@ -82,7 +84,7 @@ void DrawBitmapFrame(QPainter& canvas, const QImage& image, int frameIndex, int 
                     line[col] = 0;
         }
     }
-    canvas.drawImage(x, y, frame);
+    vrDrawPixelArt(canvas, QPoint(x, y), frame);
 }
 
 int RoundHalfEven(double value) {

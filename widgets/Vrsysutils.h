@@ -41,7 +41,8 @@ void DrawGradientExt(QPainter& canvas, const TRect& rect, TColor startColor, TCo
 // the image lacks falls back to the normal one.
 int ThumbFrameIndex(bool enabled, bool dragging, bool hovering, int frameCount);
 // Copies frame frameIndex (frameWidth wide, full image height) of image to (x, y). Unless opaque,
-// pixels of the image's transparent colour (its bottom-left pixel) are left out.
+// pixels of the image's transparent colour (its bottom-left pixel) are left out. On a canvas with more
+// device pixels than pixels the frame is redrawn from its pixels at that ratio, edges kept hard.
 void DrawBitmapFrame(QPainter& canvas, const QImage& image, int frameIndex, int frameWidth, int x, int y,
                      bool opaque);
 

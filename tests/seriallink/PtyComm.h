@@ -1,10 +1,12 @@
 #pragma once
-// A component with the main window's settings, set to a pseudo-terminal through an extra port.
+// A component with the main window's settings, set to a pseudo-terminal through an extra port, with
+// a lock folder of its own.
 #include "PtyPair.h"
 #include "SerialDevice.h"
 #include "TestPorts.h"
 #include "TnrComm.h"
 
+#include <QTemporaryDir>
 #include <QtGlobal>
 #include <memory>
 #include <utility>
@@ -12,6 +14,7 @@
 struct PtyComm {
     // device: a device layer of the test's own in place of the plain POSIX port.
     explicit PtyComm(std::unique_ptr<SerialDevice> device = nullptr) {
+        comm.SetLockFolder(locks.path());
         comm.SetPortEnumerator(FedPortList::FromComNames({}));
         comm.SetWatchDeviceChanges(false);
         comm.SetBaudRate(9600);
@@ -24,6 +27,7 @@ struct PtyComm {
         comm.SetComPortNo(number);
     }
     PtyPair pty;
+    QTemporaryDir locks;
     TnrComm comm;
     quint16 number = 0;
 };

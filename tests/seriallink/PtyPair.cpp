@@ -58,6 +58,13 @@ void PtyPair::CloseMaster() {
     FMaster = -1;
 }
 
+QByteArray TestPattern(qsizetype size, int start) {
+    QByteArray bytes(size, '\0');
+    for (qsizetype i = 0; i < size; ++i)
+        bytes[i] = static_cast<char>((start + i) % 251);
+    return bytes;
+}
+
 bool WaitUntil(const std::function<bool()>& pred, int timeoutMs) {
     const QDeadlineTimer deadline(timeoutMs);
     while (!pred()) {

@@ -30,5 +30,9 @@ private:
     QString FSlavePath;
 };
 
+// Bytes whose order shows: a run of 251 values, so a lost, doubled or misplaced block changes what
+// follows.
+QByteArray TestPattern(qsizetype size, int start = 0);
+
 // Runs the event loop until pred holds or timeoutMs passes; returns pred().
 bool WaitUntil(const std::function<bool()>& pred, int timeoutMs = 5000);

@@ -36,11 +36,14 @@ public:
     int Status(SerialLineStatus& status) override {
         const int err = PosixSerialPort::Status(status);
         status.Errors |= InjectErrors;
-        InjectErrors = 0;
+        if (!KeepErrors)
+            InjectErrors = 0;
         return err;
     }
     int Reads = 0;
     quint32 InjectErrors = 0;
+    // Report the errors at every look, like a line at the wrong rate, not just once.
+    bool KeepErrors = false;
 };
 
 // Appends every notification code the component sends to *codes.

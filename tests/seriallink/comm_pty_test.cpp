@@ -1,11 +1,9 @@
 #include "PtyComm.h"
 #include "PtyPair.h"
-#include "SystemError.h"
 #include "TestPorts.h"
 #include "TnrComm.h"
 #include "TnrException.h"
 
-#include <QTemporaryDir>
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/file.h>
@@ -209,20 +207,6 @@ TEST(CommPty, PortNumberWithoutAPathFailsWithItsComName) {
     comm.SetComPortNo(50000);
     EXPECT_EQ(comm.GetPortName(), QStringLiteral("COM50000"));
     EXPECT_THROW(comm.SetActive(true), TnrException);
-}
-
-TEST(CommPty, PermissionMessageNamesTheGroup) {
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("node"));
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.close();
-    const QString text = SystemError::OpenFailureText(EACCES, path);
-    EXPECT_TRUE(text.startsWith(QStringLiteral("Permission denied."))) << text.toStdString();
-    EXPECT_TRUE(text.contains(QStringLiteral("group \"") + SystemError::GroupOf(path) + QLatin1Char('"')));
-    EXPECT_TRUE(text.contains(QStringLiteral("usermod -aG")));
-    EXPECT_TRUE(SystemError::OpenFailureText(EBUSY, path).contains(QStringLiteral("another program")));
-    EXPECT_TRUE(SystemError::OpenFailureText(ENOENT, path).contains(QStringLiteral("not present")));
 }
 
 TEST(CommPty, ProviderGivesThePathWhenThePortOpens) {

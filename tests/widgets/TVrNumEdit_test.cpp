@@ -1,12 +1,20 @@
 #include "EFloatConvertError.h"
 #include "TVrNumEdit.h"
+#include "VrSelectionClipboard.h"
 
+#include <QAction>
 #include <QClipboard>
+#include <QDropEvent>
+#include <QInputMethodEvent>
 #include <QLocale>
+#include <QMenu>
+#include <QMimeData>
 #include <QSignalSpy>
 #include <QTest>
 #include <QVBoxLayout>
+#include <functional>
 #include <gtest/gtest.h>
+#include <memory>
 
 namespace {
 
@@ -217,11 +225,121 @@ TEST(TVrNumEdit, EscapeRestoresTheTextOfEntry) {
     EXPECT_EQ(f.edit->text(), "125");
 }
 
-TEST(TVrNumEdit, PasteByKeyIsRefused) {
+// Every road by which the user can bring text in other than typing.
+struct PasteRoute {
+    const char* name;
+    std::function<void(TVrNumEdit*, const QString&)> paste;
+};
+
+const PasteRoute kPasteRoutes[] = {
+    {"Ctrl+V",
+     [](TVrNumEdit* e, const QString& text) {
+         QApplication::clipboard()->setText(text);
+         QTest::keyClick(e, Qt::Key_V, Qt::ControlModifier);
+     }},
+    {"Shift+Insert",
+     [](TVrNumEdit* e, const QString& text) {
+         QApplication::clipboard()->setText(text);
+         QTest::keyClick(e, Qt::Key_Insert, Qt::ShiftModifier);
+     }},
+    {"context menu Paste",
+     [](TVrNumEdit* e, const QString& text) {
+         QApplication::clipboard()->setText(text);
+         const std::unique_ptr<QMenu> menu(e->ContextMenu());
+         QAction* paste = nullptr;
+         for (QAction* a : menu->actions())
+             if (a->text().startsWith("&Paste"))
+                 paste = a;
+         if (!paste) {
+             EXPECT_TRUE(e->isReadOnly()) << "a box that takes text offers Paste";
+             return;
+         }
+         paste->trigger();
+     }},
+    {"middle click on the selection",
+     [](TVrNumEdit* e, const QString& text) {
+         const VrSelectionSource previous = VrSetSelectionSource([text] { return text; });
+         QTest::mouseClick(e, Qt::MiddleButton, {}, QPoint(e->width() - 2, e->height() / 2));
+         VrSetSelectionSource(previous);
+     }},
+    {"drop",
+     [](TVrNumEdit* e, const QString& text) {
+         QMimeData data;
+         data.setText(text);
+         const QPointF at(e->width() - 2, e->height() / 2);
+         QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+         QApplication::sendEvent(e, &enter);
+         QDragMoveEvent move(at.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+         QApplication::sendEvent(e, &move);
+         QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+         QApplication::sendEvent(e, &drop);
+         EXPECT_EQ(drop.isAccepted(), !e->isReadOnly());
+     }},
+    {"input method commit",
+     [](TVrNumEdit* e, const QString& text) {
+         QInputMethodEvent commit;
+         commit.setCommitString(text);
+         QApplication::sendEvent(e, &commit);
+     }},
+};
+
+TEST(TVrNumEdit, EveryPasteRouteKeepsOnlyWhatTypingWould) {
+    const LocaleScope c(QLocale::c());
+    for (const PasteRoute& route : kPasteRoutes) {
+        Form f;
+        f.edit->SetDecimals(2);
+        QSignalSpy changes(f.edit, &TVrNumEdit::OnChange);
+        route.paste(f.edit, "3abc");
+        EXPECT_EQ(f.edit->text(), "3") << route.name;
+        EXPECT_EQ(f.edit->Value(), 3) << route.name;
+        EXPECT_EQ(changes.count(), 1) << route.name;
+
+        route.paste(f.edit, "xyz");
+        EXPECT_EQ(f.edit->text(), "3") << route.name << ": nothing let in, nothing changed";
+        route.paste(f.edit, ".14xyz");
+        EXPECT_EQ(f.edit->text(), "3.14") << route.name;
+        EXPECT_EQ(f.edit->Value(), 3.14) << route.name;
+        route.paste(f.edit, "-");
+        EXPECT_EQ(f.edit->text(), "-3.14") << route.name << ": the sign toggles as typed";
+    }
+}
+
+TEST(TVrNumEdit, PastedLettersNeverReachAChangeHandler) {
+    // The display page reads Value in OnChange: it must never see a text that is no number.
+    const LocaleScope c(QLocale::c());
+    for (const PasteRoute& route : kPasteRoutes) {
+        Form f;
+        QStringList seen;
+        QObject::connect(f.edit, &TVrNumEdit::OnChange, [&] {
+            seen << f.edit->text();
+            (void)f.edit->Value();
+        });
+        route.paste(f.edit, "1x2y");
+        EXPECT_EQ(seen, QStringList{"12"}) << route.name;
+    }
+}
+
+TEST(TVrNumEdit, AReadOnlyBoxTakesNoPasteAndTheProgramSetsAnyText) {
     Form f;
-    QApplication::clipboard()->setText("abc");
+    f.edit->setReadOnly(true);
+    for (const PasteRoute& route : kPasteRoutes) {
+        route.paste(f.edit, "42");
+        EXPECT_EQ(f.edit->text(), "") << route.name;
+        f.edit->clear();
+    }
+    f.edit->SetText("3abc");
+    EXPECT_EQ(f.edit->text(), "3abc") << "SetText from the program is taken as it is";
+}
+
+TEST(TVrNumEdit, UndoTakesAPasteBackInOneStep) {
+    const LocaleScope c(QLocale::c());
+    Form f;
+    QTest::keyClicks(f.edit, "12");
+    QApplication::clipboard()->setText("-3x");
     QTest::keyClick(f.edit, Qt::Key_V, Qt::ControlModifier);
-    EXPECT_EQ(f.edit->text(), "");
+    EXPECT_EQ(f.edit->text(), "-123");
+    f.edit->undo();
+    EXPECT_EQ(f.edit->text(), "12");
 }
 
 TEST(TVrNumEdit, LooksAndAlignment) {

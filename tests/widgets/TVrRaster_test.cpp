@@ -2,7 +2,6 @@
 #include "TVrRasterLed.h"
 #include "WidgetTestSupport.h"
 
-#include <QPaintEvent>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -19,20 +18,6 @@ void SymbolPageLook(TVrRaster& r, QSize size, int spacing) {
     r.Palette()->SetLow(kDarkGreen);
     r.Palette()->SetHigh(clLime);
 }
-
-// Records the rectangles of the paint events a widget receives.
-class PaintRects : public QObject {
-public:
-    explicit PaintRects(QWidget* widget) { widget->installEventFilter(this); }
-    QList<QRect> rects;
-
-protected:
-    bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::Paint)
-            rects << static_cast<QPaintEvent*>(event)->rect();
-        return false;
-    }
-};
 
 } // namespace
 

@@ -127,6 +127,25 @@ TEST(TVrUserLed, ActiveRepaintsThenNotifiesAndIgnoresTheCurrentValue) {
     EXPECT_EQ(paints.count, 3) << "an equal bevel still repaints once";
 }
 
+TEST(TVrUserLed, LoadingSetsTheStateSilentlyAndTheFirstPaintShowsIt) {
+    TVrUserLed led;
+    led.resize(29, 15);
+    led.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&led));
+    PaintCounter paints(&led);
+    QSignalSpy changes(&led, &TVrUserLed::OnChange);
+    led.BeginLoading();
+    led.SetActive(true);
+    EXPECT_EQ(changes.count(), 0) << "loading does not notify";
+    EXPECT_EQ(paints.count, 0);
+    led.EndLoading();
+    EXPECT_EQ(changes.count(), 0);
+    EXPECT_EQ(paints.count, 1);
+    EXPECT_EQ(Px(led.RenderImage(), 14, 3), clRed) << "the top row of the lit interior";
+    led.SetActive(false);
+    EXPECT_EQ(changes.count(), 1) << "after loading it notifies again";
+}
+
 TEST(TVrUserLed, DoubleClickIsTwoPresses) {
     TVrUserLed led;
     QSignalSpy downs(&led, &VrControl::OnMouseDown);

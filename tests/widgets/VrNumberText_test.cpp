@@ -144,3 +144,41 @@ TEST(VrNumEditFilterKey, ControlCharacters) {
     EXPECT_EQ(a.kind, VrNumEditKeyAction::Replace);
     EXPECT_EQ(a.text, "9");
 }
+
+TEST(VrNumEditFilterInsertion, KeepsWhatTypingWouldLetIn) {
+    const struct {
+        const char* text;
+        int caret;
+        int selStart, selLength;
+        int decimals;
+        char separator;
+        const char* incoming;
+        const char* result;
+        int resultCaret;
+    } cases[] = {
+        {"", 0, -1, 0, 0, '.', "3abc", "3", 1},
+        {"", 0, -1, 0, 2, '.', "3.14xyz", "3.14", 4},
+        {"", 0, -1, 0, 0, '.', "3.14xyz", "314", 3},    // Decimals 0: no separator
+        {"", 0, -1, 0, 2, '.', "3.14.15", "3.1415", 6}, // a second separator is refused
+        {"", 0, -1, 0, 1, ',', "2.5,5", "25,5", 4},     // the system's separator only
+        {"12", 2, -1, 0, 0, '.', "-3", "-123", 4},      // a minus toggles the sign, as typed
+        {"-12", 3, -1, 0, 0, '.', "-3", "123", 3},
+        {"12", 1, -1, 0, 0, '.', "\t9\r\n\b", "192", 2}, // control characters carry no keys
+        {"12", 2, 0, 2, 0, '.', "7", "7", 1},            // the first character let in replaces
+        {"12", 2, 0, 2, 0, '.', "xyz", "12", 2},         // nothing let in: the selection stays
+        {"45", 0, -1, 0, 0, '.', "", "45", 0},
+    };
+    for (const auto& c : cases) {
+        VrNumEditKeyContext context;
+        context.text = QString::fromLatin1(c.text);
+        context.caret = c.caret;
+        context.decimals = c.decimals;
+        context.separator = QLatin1Char(c.separator);
+        context.restoreOnEsc = true;
+        context.savedText = "999";
+        const VrNumEditInsertion r =
+            vrNumEditFilterInsertion(QString::fromLatin1(c.incoming), context, c.selStart, c.selLength);
+        EXPECT_EQ(r.text, QString::fromLatin1(c.result)) << c.text << " + " << c.incoming;
+        EXPECT_EQ(r.caret, c.resultCaret) << c.text << " + " << c.incoming;
+    }
+}

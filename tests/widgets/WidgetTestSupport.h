@@ -5,9 +5,11 @@
 #include <QEvent>
 #include <QImage>
 #include <QObject>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QPalette>
 #include <QWidget>
+#include <cmath>
 #include <string>
 
 // A white image to draw on, and pixel checks that print readable colours on failure.
@@ -35,6 +37,61 @@ inline bool AllPixels(const QImage& image, const QRect& rect, TColor color) {
     return true;
 }
 
+// The pixel covering device pixel `device` of a picture drawn at `ratio` whose origin lies at device
+// position `origin`: the toolkit rounds each logical edge to the nearest device pixel, halves up.
+inline int LogicalPixel(int device, qreal ratio, qreal origin = 0) {
+    const auto edge = [&](int logical) { return int(std::floor(origin + logical * ratio + 0.5)); };
+    int logical = int(std::floor((device - edge(0)) / ratio));
+    while (edge(logical) > device)
+        --logical;
+    while (edge(logical + 1) <= device)
+        ++logical;
+    return logical;
+}
+
+// Device pixels of `scaled` (a picture drawn at `ratio`, its origin at device position `origin`) that
+// differ from the pixel of the 1x picture they cover; pixels of the logical rectangle `skip` (text, say)
+// are not compared. Zero means the 1x pixel rules hold at the ratio, with hard edges.
+inline int ScaledPixelMismatches(const QImage& oneX, const QImage& scaled, qreal ratio, QPointF origin = {},
+                                 const QRect& skip = {}) {
+    int mismatches = 0;
+    const int first = int(std::floor(origin.x() + 0.5));
+    const int top = int(std::floor(origin.y() + 0.5));
+    for (int y = top; y < scaled.height(); ++y) {
+        const int ly = LogicalPixel(y, ratio, origin.y());
+        if (ly >= oneX.height())
+            break;
+        for (int x = first; x < scaled.width(); ++x) {
+            const int lx = LogicalPixel(x, ratio, origin.x());
+            if (lx >= oneX.width())
+                break;
+            if (!skip.contains(lx, ly) && scaled.pixel(x, y) != oneX.pixel(lx, ly))
+                ++mismatches;
+        }
+    }
+    return mismatches;
+}
+
+// Aligned 2 x 2 blocks of the 2x picture inside the logical rectangle that are not one colour, and
+// the blocks that hold any ink (a pixel other than `background`). A 1x picture blown up to 2x has no
+// mixed block at all.
+struct Blocks {
+    int mixed = 0;
+    int inked = 0;
+};
+
+inline Blocks TwoByTwoBlocks(const QImage& twoX, const QRect& logical, QRgb background) {
+    Blocks b;
+    for (int y = logical.top(); y <= logical.bottom(); ++y)
+        for (int x = logical.left(); x <= logical.right(); ++x) {
+            const QRgb p[] = {twoX.pixel(2 * x, 2 * y), twoX.pixel(2 * x + 1, 2 * y),
+                              twoX.pixel(2 * x, 2 * y + 1), twoX.pixel(2 * x + 1, 2 * y + 1)};
+            b.mixed += !(p[0] == p[1] && p[0] == p[2] && p[0] == p[3]);
+            b.inked += p[0] != background || p[1] != background || p[2] != background || p[3] != background;
+        }
+    return b;
+}
+
 // A parent that paints itself in one colour, for controls drawn over their parent.
 inline void FillBackground(QWidget& widget, const QColor& color) {
     QPalette palette = widget.palette();
@@ -53,6 +110,20 @@ protected:
     bool eventFilter(QObject*, QEvent* event) override {
         if (event->type() == QEvent::Paint)
             ++count;
+        return false;
+    }
+};
+
+// Records the rectangles of the paint events a widget receives.
+class PaintRects : public QObject {
+public:
+    explicit PaintRects(QWidget* widget) { widget->installEventFilter(this); }
+    QList<QRect> rects;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint)
+            rects << static_cast<QPaintEvent*>(event)->rect();
         return false;
     }
 };

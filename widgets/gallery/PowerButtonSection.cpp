@@ -16,12 +16,14 @@ TVrPowerButton* Button(const QString& caption, bool active, int w = 105, int h =
     return button;
 }
 
-// Leaves the button held down, as while the user presses it.
+// Leaves the button held down, as while the user presses it. The sample takes no mouse input after
+// that: the pointer passing over it would end the hold (leaving a held button lifts it).
 void HoldDown(TVrPowerButton* button) {
     const QPointF centre(button->width() / 2.0, button->height() / 2.0);
     QMouseEvent press(QEvent::MouseButtonPress, centre, button->mapToGlobal(centre), Qt::LeftButton,
                       Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(button, &press);
+    button->setAttribute(Qt::WA_TransparentForMouseEvents);
 }
 
 } // namespace
@@ -59,5 +61,9 @@ QWidget* PowerButtonSection() {
     big->SetLedHeight(20);
     big->Palette()->SetHigh(clYellow);
     grid->addWidget(Labelled(big, "20x20 lamp, yellow"), 1, 4);
+
+    auto* keys = Button("Tab, then Space", false, 125, 25);
+    keys->SetTabStop(true);
+    grid->addWidget(Labelled(keys, "TabStop"), 2, 0);
     return section;
 }

@@ -56,6 +56,9 @@ QWidget* SwitchSection() {
     horizontalTop->SetOrientation(voHorizontal);
     horizontalTop->SetStyle(psTopRight);
     row->addWidget(Labelled(horizontalTop, "horizontal psTopRight at 0"));
+    auto* keys = new TVrSwitch;
+    keys->SetTabStop(true);
+    row->addWidget(Labelled(keys, "TabStop: arrows,\nHome, End"));
     row->addStretch();
     return section;
 }

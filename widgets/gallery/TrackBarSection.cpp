@@ -32,6 +32,10 @@ QWidget* TrackBarSection() {
     fresh->SetPosition(17);
     grid->addWidget(Labelled(fresh, "new address 1..255"), 3, 0);
 
+    auto* keys = AddressBar(100);
+    keys->SetTabStop(true);
+    grid->addWidget(Labelled(keys, "TabStop: arrows step by 10, Home to 255, End to 0"), 4, 0);
+
     auto* side = new QWidget;
     auto* sideGrid = new QGridLayout(side);
     auto* defaults = new TVrTrackBar;

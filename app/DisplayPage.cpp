@@ -4,7 +4,7 @@
 #include "app/HandlerGuard.h"
 #include "app/LayoutHelpers.h"
 #include "app/TerminalConnection.h"
-#include "app/TerminalText.h"
+#include "files/TerminalText.h"
 
 #include "protocol/Commands.h"
 #include "protocol/Conversions.h"
@@ -118,21 +118,8 @@ void DisplayPage::Button11Click() {
 }
 
 void DisplayPage::SendText(bool byEnterKey) {
-    const QList<uint> characters = Edit1->text().toUcs4();
-    const QString text = QString::fromUcs4(reinterpret_cast<const char32_t*>(characters.constData()),
-                                           std::min<qsizetype>(characters.size(), kMaxTextLength));
-    // What the terminal cannot show is not sent at all: a character outside Windows-1251 has no code on
-    // the terminal, and a control character (a carriage return above all) would break the frame.
     QString refused;
-    const std::string win1251 = TerminalText::toWin1251(text, &refused);
-    for (const char c : win1251) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x20 || byte == 0x7F) {
-            const QString shown = TerminalText::visible(std::string(1, c));
-            if (!refused.contains(shown))
-                refused += shown;
-        }
-    }
+    const std::string win1251 = TerminalText::displayText(Edit1->text(), &refused);
     if (!refused.isEmpty()) {
         AppDialogs::message(
             AppDialogs::Icon::Warning, AppDialogs::Buttons::Ok,

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/TerminalPage.h"
+#include "files/TerminalText.h"
 
 class QCheckBox;
 class QLabel;
@@ -16,7 +17,7 @@ class DisplayPage : public TerminalPage {
     Q_OBJECT
 public:
     // The display takes this many characters of one text.
-    static constexpr int kMaxTextLength = 43;
+    static constexpr int kMaxTextLength = TerminalText::kDisplayTextLength;
 
     explicit DisplayPage(TerminalConnection& connection, QWidget* parent = nullptr);
 

@@ -13,14 +13,6 @@
 #include <QLabel>
 #include <QPushButton>
 
-namespace {
-
-const char* const kKeyCaptions[KeyboardPage::kKeys] = {
-    "F1", "F2", "F3", "F4",   "F5", "F6", "F7", "F8",  "F9", "F10", "ESC", "7",    "8",    "9",     "Clear",
-    "4",  "5",  "6",  "Menu", "1",  "2",  "3",  "+/-", "Up", "0",   "Dip", "Left", "Down", "Right", "Enter"};
-
-} // namespace
-
 KeyboardPage::KeyboardPage(TerminalConnection& connection, QWidget* parent)
     : TerminalPage(QStringLiteral("Keyboard"), connection, parent) {
     QFont bold = font();
@@ -35,7 +27,8 @@ KeyboardPage::KeyboardPage(TerminalConnection& connection, QWidget* parent)
             y = 10 + ((k - 11) / 4) * 45;
         }
         auto* panel = place<QLabel>(this, QStringLiteral("B%1").arg(k), x, y, 41, 41);
-        panel->setText(QString::fromLatin1(kKeyCaptions[k - 1]));
+        const std::string_view caption = tkm::protocol::KeyName(k);
+        panel->setText(QString::fromLatin1(caption.data(), static_cast<qsizetype>(caption.size())));
         panel->setAlignment(Qt::AlignCenter);
         panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
         panel->setLineWidth(1);

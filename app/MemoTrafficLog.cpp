@@ -1,6 +1,6 @@
 #include "MemoTrafficLog.h"
 
-#include "app/TerminalText.h"
+#include "files/TerminalText.h"
 
 #include <QMetaObject>
 #include <QPlainTextEdit>

@@ -4,9 +4,10 @@
 #include "app/BaudRates.h"
 #include "app/ConnectionPanel.h"
 #include "app/HandlerGuard.h"
-#include "app/IniFile.h"
 #include "app/LayoutHelpers.h"
 #include "app/TerminalConnection.h"
+#include "files/IniFile.h"
+#include "files/SettingsFile.h"
 
 #include "protocol/Commands.h"
 #include "protocol/Conversions.h"
@@ -17,7 +18,6 @@
 #include <QGroupBox>
 #include <QPushButton>
 
-#include <charconv>
 #include <stdexcept>
 
 namespace proto = tkm::protocol;
@@ -28,20 +28,6 @@ constexpr int kDefaultCodePage = 1; // WIN-1251
 constexpr int kChecksumEnabled = 0;
 constexpr int kChecksumDisabled = 1;
 constexpr int kDefaultAddress = 1;
-
-// A settings-file value: its default when missing, not a plain decimal number, negative or above the
-// highest value its list or track bar holds.
-int settingValue(const IniFile& file, const char* key, int fallback, int highest) {
-    const std::optional<std::string> text = file.value(SettingPage::kSection, key);
-    if (!text)
-        return fallback;
-    int value = 0;
-    const char* end = text->data() + text->size();
-    const auto [stop, error] = std::from_chars(text->data(), end, value);
-    if (error != std::errc() || stop != end || value < 0 || value > highest)
-        return fallback;
-    return value;
-}
 
 // A code outside the list would leave the list blank, and a later save would send what no terminal
 // takes: such a code leaves the list as it was.
@@ -193,20 +179,19 @@ void SettingPage::Button16Click() {
 }
 
 void SettingPage::ReadFile(const IniFile& file) {
-    BRNew->setCurrentIndex(settingValue(file, "BaudRated", BaudRates::kIndex9600, BRNew->count() - 1));
-    CodePage->setCurrentIndex(settingValue(file, "CodePage", kDefaultCodePage, CodePage->count() - 1));
-    CheckSum->setCurrentIndex(settingValue(file, "CS", kChecksumDisabled, CheckSum->count() - 1));
+    const SettingsFile::Values values = SettingsFile::read(file);
+    BRNew->setCurrentIndex(values.baudIndex);
+    CodePage->setCurrentIndex(values.codePageIndex);
+    CheckSum->setCurrentIndex(values.checksumIndex);
     // The track bar keeps the address within 1..255 (0 becomes 1).
-    AdrNew->SetPosition(settingValue(file, "Addr", kDefaultAddress, 255));
+    AdrNew->SetPosition(values.address);
 }
 
 void SettingPage::Button17Click() {
     if (!files_)
         return;
     files_->save([this](IniFile& file) {
-        file.setValue(kSection, "BaudRated", std::to_string(BRNew->currentIndex()));
-        file.setValue(kSection, "CodePage", std::to_string(CodePage->currentIndex()));
-        file.setValue(kSection, "CS", std::to_string(CheckSum->currentIndex()));
-        file.setValue(kSection, "Addr", std::to_string(AdrNew->Position()));
+        SettingsFile::write(file, {BRNew->currentIndex(), CodePage->currentIndex(), CheckSum->currentIndex(),
+                                   AdrNew->Position()});
     });
 }

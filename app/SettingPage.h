@@ -2,6 +2,7 @@
 
 #include "app/TerminalPage.h"
 #include "app/TkmFiles.h"
+#include "files/SettingsFile.h"
 
 #include <QString>
 
@@ -26,7 +27,7 @@ class SettingPage : public TerminalPage {
     Q_OBJECT
 public:
     // The settings file's keys.
-    static constexpr const char* kSection = "CommSetting";
+    static constexpr const char* kSection = SettingsFile::kSection;
 
     // The warning shown before the initialisation procedure.
     static const QString kPowerCycleText;

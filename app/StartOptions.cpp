@@ -2,16 +2,12 @@
 
 #include "app/PortPath.h"
 
+#include "protocol/ConnectionArguments.h"
+
 #include <QCommandLineParser>
 #include <QFileInfo>
 
-#include <algorithm>
-#include <array>
-
 namespace {
-
-// The rates of the baud-rate list, in its order.
-constexpr std::array<int, 10> kBaudRates{300, 600, 1200, 2400, 4800, 9600, 19200, 38400, 57600, 115200};
 
 // Qt's window-system options, which QApplication takes from the command line after us.
 struct QtOption {
@@ -30,47 +26,15 @@ constexpr QtOption kQtOptions[] = {
 };
 
 QString rateList() {
-    QStringList rates;
-    for (int rate : kBaudRates)
-        rates << QString::number(rate);
-    return rates.join(u' ');
-}
-
-// Plain ASCII digits of the base only: no sign, no blanks. At most maxDigits of them.
-std::optional<int> digitsValue(const QString& digits, int base, qsizetype maxDigits) {
-    if (digits.isEmpty() || digits.size() > maxDigits)
-        return std::nullopt;
-    int value = 0;
-    for (const QChar c : digits) {
-        const char16_t u = c.unicode();
-        int digit = base;
-        if (u >= u'0' && u <= u'9')
-            digit = u - u'0';
-        else if (u >= u'a' && u <= u'f')
-            digit = u - u'a' + 10;
-        else if (u >= u'A' && u <= u'F')
-            digit = u - u'A' + 10;
-        if (digit >= base)
-            return std::nullopt;
-        value = value * base + digit;
-    }
-    return value;
+    return QString::fromStdString(tkm::protocol::BaudRateList());
 }
 
 std::optional<int> parseBaudRate(const QString& text) {
-    const std::optional<int> rate = digitsValue(text, 10, 6);
-    if (rate && std::find(kBaudRates.begin(), kBaudRates.end(), *rate) != kBaudRates.end())
-        return rate;
-    return std::nullopt;
+    return tkm::protocol::ParseBaudRateArgument(text.toStdString());
 }
 
-// Decimal 0..255 or 0xNN.
 std::optional<int> parseAddress(const QString& text) {
-    const bool hex = text.startsWith(QLatin1StringView("0x"), Qt::CaseInsensitive);
-    const std::optional<int> value = hex ? digitsValue(text.mid(2), 16, 2) : digitsValue(text, 10, 3);
-    if (value && *value <= 255)
-        return value;
-    return std::nullopt;
+    return tkm::protocol::ParseAddressArgument(text.toStdString());
 }
 
 StartOptions fail(const QString& message) {

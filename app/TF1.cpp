@@ -14,7 +14,7 @@
 #include "app/SimulatedTerminalPort.h"
 #include "app/StatusBarPanels.h"
 #include "app/TerminalConnection.h"
-#include "app/TerminalText.h"
+#include "files/TerminalText.h"
 #include "app/UserSymbolsPage.h"
 #include "app/WdtPage.h"
 

@@ -2,8 +2,8 @@
 
 #include "app/AppDialogs.h"
 #include "app/FileDialog.h"
-#include "app/TerminalText.h"
-#include "app/WholeFile.h"
+#include "files/TerminalText.h"
+#include "files/WholeFile.h"
 
 #include <QDir>
 #include <QLocale>

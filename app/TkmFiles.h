@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/IniFile.h"
+#include "files/IniFile.h"
 
 #include <QDateTime>
 #include <QString>

@@ -2,11 +2,10 @@
 
 #include "app/AppDialogs.h"
 #include "app/HandlerGuard.h"
-#include "app/IniFile.h"
 #include "app/LayoutHelpers.h"
 #include "app/RadioGroup.h"
 #include "app/TerminalConnection.h"
-#include "app/TerminalText.h"
+#include "files/IniFile.h"
 
 #include "protocol/Commands.h"
 #include "protocol/Conversions.h"
@@ -25,7 +24,7 @@ namespace proto = tkm::protocol;
 
 namespace {
 
-const std::string kEmptySymbol(16, '0');
+const std::string kEmptySymbol(SymbolFile::kEmptyCode);
 
 void styleRaster(TVrRaster* raster, int spacing) {
     raster->SetColumns(proto::kSymbolColumns);
@@ -216,20 +215,11 @@ void UserSymbolsPage::SaveAllSymClick() {
         SendSymbol(n);
 }
 
-std::string UserSymbolsPage::CheckedFileCode(int n, const std::optional<std::string>& value) {
-    const std::string code = value.value_or(kEmptySymbol);
-    auto reject = [](const QString& text) {
-        AppDialogs::message(AppDialogs::Icon::Error, AppDialogs::Buttons::Ok, text);
-        return kEmptySymbol;
-    };
-    if (code.size() != kEmptySymbol.size())
-        return reject(QStringLiteral("Incorrect length symbol #%1").arg(n));
-    for (const char c : code) {
-        if (!proto::IsHexDigit(c))
-            return reject(QStringLiteral("Incorrect symbol #%1 '%2'")
-                              .arg(QString::number(n), TerminalText::visible(std::string(1, c))));
-    }
-    return code;
+std::string UserSymbolsPage::CheckedFileCode(int n, const std::string& value) {
+    const SymbolFile::Checked checked = SymbolFile::check(n, value);
+    if (!checked.objection.isEmpty())
+        AppDialogs::message(AppDialogs::Icon::Error, AppDialogs::Buttons::Ok, checked.objection);
+    return checked.code;
 }
 
 void UserSymbolsPage::Button5Click() {
@@ -239,7 +229,7 @@ void UserSymbolsPage::Button5Click() {
     if (!file)
         return;
     for (int n = 0; n < kSymbols; ++n) {
-        codes_[static_cast<std::size_t>(n)] = CheckedFileCode(n, file->value(kSection, std::to_string(n)));
+        codes_[static_cast<std::size_t>(n)] = CheckedFileCode(n, SymbolFile::code(*file, n));
         RedrawSymbol(n);
     }
     RedrawSymbol(kSymbols);
@@ -250,6 +240,6 @@ void UserSymbolsPage::Button6Click() {
         return;
     files_->save([this](IniFile& file) {
         for (int n = 0; n < kSymbols; ++n)
-            file.setValue(kSection, std::to_string(n), codes_[static_cast<std::size_t>(n)]);
+            SymbolFile::setCode(file, n, codes_[static_cast<std::size_t>(n)]);
     });
 }

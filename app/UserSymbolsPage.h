@@ -2,6 +2,7 @@
 
 #include "app/TerminalPage.h"
 #include "app/TkmFiles.h"
+#include "files/SymbolFile.h"
 
 #include <array>
 #include <optional>
@@ -22,10 +23,10 @@ class TVrRaster;
 class UserSymbolsPage : public TerminalPage {
     Q_OBJECT
 public:
-    static constexpr int kSymbols = 8;
+    static constexpr int kSymbols = SymbolFile::kSymbols;
 
     // The symbol file's section; its keys are the symbol numbers "0".."7".
-    static constexpr const char* kSection = "UserSymbols";
+    static constexpr const char* kSection = SymbolFile::kSection;
 
     explicit UserSymbolsPage(TerminalConnection& connection, QWidget* parent = nullptr);
 
@@ -73,7 +74,7 @@ private:
     void StoreEditedSymbol();
     void SendSymbol(int n);
     // A file value as the table takes it: all zeros, after a message, when it is no symbol code.
-    static std::string CheckedFileCode(int n, const std::optional<std::string>& value);
+    static std::string CheckedFileCode(int n, const std::string& value);
 
     std::array<std::string, kSymbols> codes_;
     std::optional<TkmFiles> files_;

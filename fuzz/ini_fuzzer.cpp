@@ -5,7 +5,7 @@
 // and sections, and a line end given to a last line that had none.
 #include "FuzzCheck.h"
 
-#include "app/IniFile.h"
+#include "files/IniFile.h"
 #include "protocol/Windows1251.h"
 
 #include <fuzzer/FuzzedDataProvider.h>

@@ -34,6 +34,15 @@ bool HasExpectedPrefix(std::string_view reply, std::string_view prefix) {
     return reply.starts_with(prefix);
 }
 
+bool IsWholeReply(std::string_view received, bool checksumMode) {
+    if (received.empty() || received.back() != kTerminator)
+        return false;
+    if (!checksumMode)
+        return true;
+    const std::size_t n = received.size();
+    return n >= 3 && received.substr(n - 3, 2) == FrameChecksum(received.substr(0, n - 3), true);
+}
+
 std::optional<std::string> UnpackReply(std::string_view reply, std::string_view prefix, bool checksumMode) {
     if (!HasExpectedPrefix(reply, prefix))
         return std::nullopt;

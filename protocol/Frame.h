@@ -28,6 +28,11 @@ std::string BuildFrame(std::string_view command, bool checksumMode);
 // passes; a reply shorter than the prefix fails.
 bool HasExpectedPrefix(std::string_view reply, std::string_view prefix);
 
+// Whether the bytes received so far are a whole reply: they end with the terminator and, with checksum
+// mode on, the two characters before it are the checksum of everything before them. Whether the
+// reply starts with the expected prefix is not looked at: a refusal is a whole reply too.
+bool IsWholeReply(std::string_view received, bool checksumMode);
+
 // The payload of a reply: prefix, checksum digits (when checksum mode is on) and the one terminator
 // character (whatever its value) removed. std::nullopt when the prefix test fails or, with checksum mode
 // on, when the two characters before the terminator are not the checksum, in upper case, of everything

@@ -3,10 +3,15 @@
 #include "protocol/Conversions.h"
 
 #include <algorithm>
+#include <array>
 
 namespace tkm::protocol {
 
 namespace {
+
+constexpr std::array<std::string_view, kLastKey> kKeyNames{
+    "F1", "F2", "F3", "F4",   "F5", "F6", "F7", "F8",  "F9", "F10", "ESC", "7",    "8",    "9",     "Clear",
+    "4",  "5",  "6",  "Menu", "1",  "2",  "3",  "+/-", "Up", "0",   "Dip", "Left", "Down", "Right", "Enter"};
 
 bool AllHexDigits(std::string_view text) {
     return std::all_of(text.begin(), text.end(), [](char c) { return IsHexDigit(c); });
@@ -64,6 +69,12 @@ std::optional<std::vector<int>> DecodePressedKeys(std::string_view payload) {
             keys.push_back(key);
     }
     return keys;
+}
+
+std::string_view KeyName(int key) {
+    if (key < kFirstKey || key > kLastKey)
+        return {};
+    return kKeyNames[static_cast<std::size_t>(key - kFirstKey)];
 }
 
 } // namespace tkm::protocol

@@ -69,4 +69,8 @@ inline constexpr int kLastKey = 30;
 // keys); std::nullopt when the count is not a digit or its codes are missing or not hexadecimal.
 std::optional<std::vector<int>> DecodePressedKeys(std::string_view payload);
 
+// The caption of key 1..30 as printed on the keypad ("F1" .. "F10", "ESC", "7", ..., "Enter"); empty for
+// any other number.
+std::string_view KeyName(int key);
+
 } // namespace tkm::protocol

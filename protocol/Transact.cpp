@@ -74,13 +74,45 @@ int PollIntervalMs(int baudIndex) {
     return ListRateTerm(baudIndex) + 350;
 }
 
-std::string Transact(TransactLinks& links, std::string_view command, std::string_view expectedPrefix,
-                     int extraWait) {
+namespace {
+
+enum class ReplyEnd { FixedWait, WholeReply };
+
+// Everything that arrives until a whole reply is there or the wait, counted from sentAt, has passed.
+std::string ReadUntilWholeReply(TransactLinks& links, std::chrono::steady_clock::time_point sentAt,
+                                int waitMs) {
+    using namespace std::chrono;
+    const auto now = [&links] { return links.now ? links.now() : steady_clock::now(); };
+    const steady_clock::time_point deadline = sentAt + milliseconds(waitMs);
+    std::string reply;
+    for (;;) {
+        reply += links.port->ReadString();
+        if (IsWholeReply(reply, links.checksumMode()))
+            return reply;
+        const milliseconds left = ceil<milliseconds>(deadline - now());
+        if (left <= milliseconds::zero())
+            return reply;
+        switch (links.port->WaitForInput(left)) {
+        case TransactPort::InputWait::Arrived:
+            break;
+        case TransactPort::InputWait::TimedOut:
+            return reply + links.port->ReadString();
+        case TransactPort::InputWait::Unsupported:
+            Require(static_cast<bool>(links.sleepMs), "sleep");
+            links.sleepMs(static_cast<int>(left.count()));
+            return reply + links.port->ReadString();
+        }
+    }
+}
+
+std::string Exchange(TransactLinks& links, std::string_view command, std::string_view expectedPrefix,
+                     int extraWait, ReplyEnd end) {
     Require(links.port != nullptr, "port");
     Require(links.log != nullptr, "traffic log");
     Require(static_cast<bool>(links.baudIndex), "baud-rate index");
     Require(static_cast<bool>(links.checksumMode), "checksum mode");
-    Require(static_cast<bool>(links.sleepMs), "sleep");
+    if (end == ReplyEnd::FixedWait)
+        Require(static_cast<bool>(links.sleepMs), "sleep");
 
     if (links.busy || !links.port->GetActive())
         return std::string(kTransactError);
@@ -97,12 +129,18 @@ std::string Transact(TransactLinks& links, std::string_view command, std::string
 
     const std::string sent = CommandWithChecksum(command, links.checksumMode());
     links.port->SendString(sent + kTerminator);
+    const auto sentAt = links.now ? links.now() : std::chrono::steady_clock::now();
 
     if (links.processEvents)
         links.processEvents();
-    links.sleepMs(ReplyWaitMs(links.baudIndex(), extraWait));
-
-    const std::string reply = links.port->ReadString();
+    const int waitMs = ReplyWaitMs(links.baudIndex(), extraWait);
+    std::string reply;
+    if (end == ReplyEnd::WholeReply) {
+        reply = ReadUntilWholeReply(links, sentAt, waitMs);
+    } else {
+        links.sleepMs(waitMs);
+        reply = links.port->ReadString();
+    }
     restorer.Restore();
 
     if (!HasExpectedPrefix(reply, expectedPrefix))
@@ -116,8 +154,24 @@ std::string Transact(TransactLinks& links, std::string_view command, std::string
     return payload ? std::move(*payload) : std::string(kTransactError);
 }
 
+} // namespace
+
+std::string Transact(TransactLinks& links, std::string_view command, std::string_view expectedPrefix,
+                     int extraWait) {
+    return Exchange(links, command, expectedPrefix, extraWait, ReplyEnd::FixedWait);
+}
+
 std::string Transact(TransactLinks& links, const Command& command) {
     return Transact(links, command.text, command.prefix, command.extraWait);
+}
+
+std::string TransactUntilReply(TransactLinks& links, std::string_view command,
+                               std::string_view expectedPrefix, int extraWait) {
+    return Exchange(links, command, expectedPrefix, extraWait, ReplyEnd::WholeReply);
+}
+
+std::string TransactUntilReply(TransactLinks& links, const Command& command) {
+    return TransactUntilReply(links, command.text, command.prefix, command.extraWait);
 }
 
 void SleepMilliseconds(int milliseconds) {

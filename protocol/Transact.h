@@ -7,6 +7,7 @@
 #include "protocol/TrafficLog.h"
 #include "protocol/TransactPort.h"
 
+#include <chrono>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -36,6 +37,8 @@ struct TransactLinks {
     std::function<void(bool on)> setActivityLamp;
     std::function<void()> processEvents; // handle pending window events once
     std::function<void(int milliseconds)> sleepMs;
+    // The clock TransactUntilReply counts the reply wait on; empty: the steady clock.
+    std::function<std::chrono::steady_clock::time_point()> now;
 
     // Set by Transact while it runs. An event handled in its message pump that starts another
     // transaction gets "error" at once: a nested exchange would discard the outer reply.
@@ -56,6 +59,15 @@ int PollIntervalMs(int baudIndex);
 std::string Transact(TransactLinks& links, std::string_view command, std::string_view expectedPrefix,
                      int extraWait);
 std::string Transact(TransactLinks& links, const Command& command);
+
+// The same exchange, ended as soon as a whole reply has arrived (IsWholeReply: terminator seen,
+// checksum valid when checksum mode is on); only when none arrives does it wait the whole reply wait,
+// counted from the moment the frame was written. A port that cannot wait for input gets the fixed wait
+// of Transact. Failures, the traffic log and the payload are exactly those of Transact. links.sleepMs
+// is needed only for such a port.
+std::string TransactUntilReply(TransactLinks& links, std::string_view command,
+                               std::string_view expectedPrefix, int extraWait);
+std::string TransactUntilReply(TransactLinks& links, const Command& command);
 
 // A plain blocking sleep, for links that need no control over time.
 void SleepMilliseconds(int milliseconds);

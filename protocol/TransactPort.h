@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <string>
 
 namespace tkm::protocol {
@@ -9,6 +10,15 @@ namespace tkm::protocol {
 class TransactPort {
 public:
     virtual ~TransactPort() = default;
+
+    enum class InputWait { Arrived, TimedOut, Unsupported };
+    // Blocks until bytes are waiting in the receive buffer or the timeout has passed. A port that
+    // cannot wait answers Unsupported at once (the default); TransactUntilReply then waits the whole
+    // reply wait, as Transact does.
+    virtual InputWait WaitForInput(std::chrono::milliseconds timeout) {
+        (void)timeout;
+        return InputWait::Unsupported;
+    }
 
     virtual bool GetActive() const = 0;
     // Every byte currently held in the receive buffer (possibly none), removed from it; never waits.

@@ -4,11 +4,11 @@
 // It follows the component's notifications (3: reload) and unlinks itself when the component is
 // destroyed. A port's /dev/serial/by-id name is the entry's tool tip. The closed box keeps the size
 // it is given; the open list is as wide as its longest entry. Owner's (GUI) thread only.
+#include "TnrBaseIO.h"
+
 #include <QComboBox>
 #include <QPointer>
 #include <functional>
-
-class TnrBaseIO;
 
 class TnrDeviceBox : public QComboBox {
     Q_OBJECT

@@ -5,8 +5,8 @@
 // exactly the old one with the save's keys and stamp.
 #include "SaveGeneration.h"
 
-#include "app/IniFile.h"
-#include "app/WholeFile.h"
+#include "files/IniFile.h"
+#include "files/WholeFile.h"
 
 #include <QDir>
 #include <QFile>

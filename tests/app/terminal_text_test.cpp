@@ -4,7 +4,7 @@
 #include "WindowFixture.h"
 
 #include "app/StatusBarPanels.h"
-#include "app/TerminalText.h"
+#include "files/TerminalText.h"
 
 #include "widgets/TVrTrackBar.h"
 

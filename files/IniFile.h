@@ -26,6 +26,7 @@ public:
 
     QByteArray bytes() const;
 
+    bool hasSection(std::string_view section) const;
     // Nothing when the section or the key is missing.
     std::optional<std::string> value(std::string_view section, std::string_view key) const;
     // Replaces the value of the key, or adds the key after the section's last key, or adds the section

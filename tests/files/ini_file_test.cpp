@@ -1,7 +1,7 @@
 // The settings-file layer: the INI text as the Windows profile service reads and changes it, and files
 // read and replaced whole.
-#include "app/IniFile.h"
-#include "app/WholeFile.h"
+#include "files/IniFile.h"
+#include "files/WholeFile.h"
 
 #include <QByteArray>
 #include <QDir>

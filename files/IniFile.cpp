@@ -1,4 +1,4 @@
-#include "app/IniFile.h"
+#include "files/IniFile.h"
 
 #include "protocol/Windows1251.h"
 
@@ -115,6 +115,11 @@ qsizetype IniFile::findKey(qsizetype header, qsizetype endLine, std::string_view
             return i;
     }
     return -1;
+}
+
+bool IniFile::hasSection(std::string_view section) const {
+    qsizetype endLine = 0;
+    return findSection(section, &endLine) >= 0;
 }
 
 std::optional<std::string> IniFile::value(std::string_view section, std::string_view key) const {

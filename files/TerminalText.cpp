@@ -1,8 +1,10 @@
-#include "app/TerminalText.h"
+#include "files/TerminalText.h"
 
 #include "protocol/Windows1251.h"
 
 #include <QList>
+
+#include <algorithm>
 
 #include <optional>
 
@@ -57,6 +59,25 @@ std::string toWin1251(const QString& text, QString* unconvertible) {
         }
     }
     return out;
+}
+
+std::string displayText(const QString& text, QString* refused) {
+    const QList<uint> characters = text.toUcs4();
+    const QString cut = QString::fromUcs4(reinterpret_cast<const char32_t*>(characters.constData()),
+                                          std::min<qsizetype>(characters.size(), kDisplayTextLength));
+    QString left;
+    const std::string win1251 = toWin1251(cut, &left);
+    for (const char c : win1251) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7F) {
+            const QString shown = visible(std::string(1, c));
+            if (!left.contains(shown))
+                left += shown;
+        }
+    }
+    if (refused)
+        *refused = left;
+    return win1251;
 }
 
 } // namespace TerminalText

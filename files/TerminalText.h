@@ -22,4 +22,14 @@ QString logLine(std::string_view line);
 // *unconvertible (each once, in order), when given.
 std::string toWin1251(const QString& text, QString* unconvertible = nullptr);
 
+// The longest text the display commands send; longer text is cut.
+inline constexpr int kDisplayTextLength = 43;
+
+// Typed text for the terminal's display: its first kDisplayTextLength characters in Windows-1251.
+// What the terminal cannot show is not to be sent at all: a character outside Windows-1251 has no code
+// on the terminal, and a control character (a carriage return above all) would break the frame. Such
+// characters are listed in *refused, each once as visible() shows it; when it is not empty, nothing
+// is to be sent. Convert the result to the terminal's code page with ToTerminalCodePage.
+std::string displayText(const QString& text, QString* refused);
+
 } // namespace TerminalText

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "protocol/TransactPort.h"
+
+#include <QString>
+
+#include <memory>
+
+class TnrComm;
+
+// The tool's serial port: the window's port component TnrComm, set up as the window sets up its own
+// (8 data bits, no parity, one stop bit, no flow control), so that opening it fails with the same
+// messages. Unlike the window's port it can wait for a reply's bytes, which lets an exchange end as
+// soon as the reply is whole (TransactUntilReply). Owner thread only, like TnrComm.
+class LinePort : public tkm::protocol::TransactPort {
+public:
+    LinePort();
+    ~LinePort() override;
+    LinePort(const LinePort&) = delete;
+    LinePort& operator=(const LinePort&) = delete;
+
+    // Opens the device at the rate. Throws ToolError (PortError) with the port component's message.
+    void open(const QString& path, int baudRate);
+    void setBaudRate(int baudRate);
+    QString path() const { return path_; }
+
+    bool GetActive() const override;
+    std::string ReadString() override;
+    void SendString(const std::string& bytes) override;
+    InputWait WaitForInput(std::chrono::milliseconds timeout) override;
+
+private:
+    std::unique_ptr<TnrComm> comm_;
+    QString path_;
+};

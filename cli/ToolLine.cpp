@@ -1,0 +1,87 @@
+#include "cli/ToolLine.h"
+
+#include "cli/ToolError.h"
+#include "cli/ToolOptions.h"
+
+#include "files/TerminalText.h"
+
+#include "protocol/Commands.h"
+#include "protocol/Frame.h"
+
+#include "sim/SimTerminal.h"
+
+#include <QCoreApplication>
+
+ToolLine::ToolLine(const ToolOptions& options, TraceLog::Sink trace)
+    : log_(std::move(trace)), path_(options.port), simulated_(options.simulator), address_(options.address),
+      baudIndex_(ToolOptions::baudIndexOf(options.baudRate).value_or(5)), checksum_(options.checksum) {
+    links_.port = &port_;
+    links_.log = &log_;
+    links_.baudIndex = [this] { return baudIndex_; };
+    links_.checksumMode = [this] { return checksum_; };
+    links_.sleepMs = tkm::protocol::SleepMilliseconds;
+    // The port's line events, handed to this thread, are taken once per exchange as in the window.
+    links_.processEvents = [] {
+        if (QCoreApplication::instance())
+            QCoreApplication::processEvents();
+    };
+}
+
+void ToolLine::open() {
+    if (port_.GetActive())
+        return;
+    if (opened_)
+        throw PortError(
+            QStringLiteral("Device \"%1\" closed: the port is not present any more.").arg(port_.path()));
+    QString path = path_;
+    if (simulated_ && !simulator_) {
+        auto simulator = std::make_unique<tkm::sim::SimTerminal>();
+        if (const std::string error = simulator->start(); !error.empty())
+            throw PortError(QStringLiteral("The TKM-9214 simulator did not start: ") +
+                            QString::fromLocal8Bit(error.c_str()));
+        simulator_ = std::move(simulator);
+    }
+    if (simulator_)
+        path = QString::fromLocal8Bit(simulator_->slavePath().c_str());
+    if (path.isEmpty())
+        throw UsageError(QStringLiteral("no port: give --port PATH or --simulator"));
+    port_.open(path, ToolOptions::rateOfIndex(baudIndex_));
+    opened_ = true;
+}
+
+ToolLine::~ToolLine() = default;
+
+void ToolLine::setBaudIndex(int index) {
+    if (index == baudIndex_)
+        return;
+    baudIndex_ = index;
+    if (port_.GetActive())
+        port_.setBaudRate(ToolOptions::rateOfIndex(index));
+}
+
+std::string ToolLine::transact(const tkm::protocol::Command& command) {
+    open();
+    std::string reply = tkm::protocol::TransactUntilReply(links_, command);
+    if (tkm::protocol::IsTransactError(reply))
+        open(); // a port that went away is a port error, not a silent terminal
+    return reply;
+}
+
+std::string ToolLine::ask(const tkm::protocol::Command& command) {
+    std::string reply = transact(command);
+    if (tkm::protocol::IsTransactError(reply))
+        throw NoAnswerError(QStringLiteral("the terminal did not answer %1 as expected (%2)")
+                                .arg(TerminalText::visible(command.text), where()));
+    return reply;
+}
+
+QString ToolLine::describe(int address, int baudIndex, bool checksum) {
+    return QStringLiteral("address 0x%1, %2 baud, checksum %3")
+        .arg(QString::fromStdString(tkm::protocol::AddressText(address)))
+        .arg(ToolOptions::rateOfIndex(baudIndex))
+        .arg(checksum ? QStringLiteral("on") : QStringLiteral("off"));
+}
+
+QString ToolLine::where() const {
+    return describe(address_, baudIndex_, checksum_);
+}

@@ -1,0 +1,69 @@
+#pragma once
+
+#include "cli/LinePort.h"
+#include "cli/TraceLog.h"
+
+#include "protocol/Transact.h"
+
+#include <QString>
+
+#include <memory>
+#include <string>
+
+namespace tkm::protocol {
+struct Command;
+}
+namespace tkm::sim {
+class SimTerminal;
+}
+class ToolOptions;
+
+// The tool's line to the terminal: the open port (or the built-in simulated terminal behind a
+// pseudo-terminal), the address, baud rate and checksum mode the exchanges use, and the exchange
+// itself, which ends as soon as the whole reply is there. Owner thread only; with a QCoreApplication
+// on it, since the port component hands its line events to the thread that owns it (each exchange
+// takes them, as the window's does).
+class ToolLine {
+public:
+    // The port the options choose, at their baud rate, address and checksum mode. It opens with the
+    // first exchange, so that a command finds fault with its words before a port error is reported.
+    ToolLine(const ToolOptions& options, TraceLog::Sink trace);
+    ~ToolLine();
+    ToolLine(const ToolLine&) = delete;
+    ToolLine& operator=(const ToolLine&) = delete;
+
+    // Opens the port unless it is open; throws PortError when it does not open.
+    void open();
+
+    // The payload, or "error" (tkm::protocol::IsTransactError). Throws PortError when the port does
+    // not open or has gone away.
+    std::string transact(const tkm::protocol::Command& command);
+    // The payload; a failed exchange throws NoAnswerError naming the command and the connection.
+    std::string ask(const tkm::protocol::Command& command);
+
+    int address() const { return address_; }
+    void setAddress(int address) { address_ = address; }
+    int baudIndex() const { return baudIndex_; }
+    void setBaudIndex(int index);
+    bool checksum() const { return checksum_; }
+    void setChecksum(bool on) { checksum_ = on; }
+
+    // "address 0x01, 9600 baud, checksum off"
+    QString where() const;
+    static QString describe(int address, int baudIndex, bool checksum);
+
+    // The built-in simulated terminal (--simulator, started with the port), else nullptr.
+    tkm::sim::SimTerminal* simulator() const { return simulator_.get(); }
+
+private:
+    std::unique_ptr<tkm::sim::SimTerminal> simulator_; // outlives the port that talks to it
+    LinePort port_;
+    TraceLog log_;
+    tkm::protocol::TransactLinks links_;
+    QString path_;
+    bool simulated_ = false;
+    bool opened_ = false;
+    int address_ = 1;
+    int baudIndex_ = 5;
+    bool checksum_ = false;
+};

@@ -1,0 +1,9 @@
+#include "cli/TraceLog.h"
+
+#include "files/TerminalText.h"
+
+void TraceLog::AppendLine(const std::string& line) {
+    ++lines_;
+    if (sink_)
+        sink_(TerminalText::logLine(line));
+}

@@ -3,7 +3,7 @@
 #include "files/TerminalText.h"
 
 #include <QMetaObject>
-#include <QPlainTextEdit>
+#include "app/TrafficMemo.h"
 
 void MemoTrafficLog::AppendLine(const std::string& line) {
     AppendNote(TerminalText::logLine(line));
@@ -21,12 +21,12 @@ void MemoTrafficLog::AppendNote(const QString& text) {
 void MemoTrafficLog::Flush() {
     if (waiting_.isEmpty() || !memo_)
         return;
-    memo_->appendPlainText(waiting_.join(QLatin1Char('\n')));
+    memo_->appendLines(waiting_);
     waiting_.clear();
 }
 
 int MemoTrafficLog::LineCount() const {
-    const int shown = !memo_ || memo_->document()->isEmpty() ? 0 : memo_->document()->blockCount();
+    const int shown = memo_ ? memo_->lineCount() : 0;
     return shown + static_cast<int>(waiting_.size());
 }
 

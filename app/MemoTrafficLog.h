@@ -1,11 +1,11 @@
 #pragma once
 
+#include "app/TrafficMemo.h"
 #include "protocol/TrafficLog.h"
 
 #include <QPointer>
 #include <QStringList>
 
-class QPlainTextEdit;
 
 // The traffic log of the command transaction kept in the main window's memo (RCVS). Lines go into the
 // memo once the event loop is back, all that arrived meanwhile in one append: laying out and
@@ -14,7 +14,7 @@ class QPlainTextEdit;
 // User-interface thread only.
 class MemoTrafficLog : public tkm::protocol::TrafficLog {
 public:
-    explicit MemoTrafficLog(QPlainTextEdit* memo) : memo_(memo) {}
+    explicit MemoTrafficLog(TrafficMemo* memo) : memo_(memo) {}
 
     void AppendLine(const std::string& line) override;
     // A line of the window's own (the port went away, another program holds it), in the same order.
@@ -26,6 +26,6 @@ public:
     void Flush();
 
 private:
-    QPointer<QPlainTextEdit> memo_;
+    QPointer<TrafficMemo> memo_;
     QStringList waiting_;
 };

@@ -12,7 +12,6 @@
 
 class QComboBox;
 class QGroupBox;
-class QPlainTextEdit;
 class QPushButton;
 class QTabWidget;
 class QTimer;
@@ -32,6 +31,7 @@ class DioPage;
 class DisplayPage;
 class KeyboardPage;
 class MemoTrafficLog;
+class TrafficMemo;
 class SendAnchoredSleep;
 class SettingPage;
 class SimulatedTerminalPort;
@@ -72,7 +72,7 @@ public:
     QPushButton* AdrInc = nullptr;
     TVrPowerButton* Scan = nullptr;
     StatusBarPanels* StBar = nullptr;
-    QPlainTextEdit* RCVS = nullptr;
+    TrafficMemo* RCVS = nullptr;
     QPushButton* Button4 = nullptr;
     QTimer* Timer1 = nullptr;
     QTimer* Timer3 = nullptr;

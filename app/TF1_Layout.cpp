@@ -6,6 +6,7 @@
 #include "app/SimulatedTerminalPort.h"
 #include "app/StatusBarPanels.h"
 #include "app/TF1.h"
+#include "app/TrafficMemo.h"
 
 #include "seriallink/TnrComm.h"
 #include "seriallink/TnrDeviceBox.h"
@@ -16,7 +17,6 @@
 #include <QComboBox>
 #include <QFrame>
 #include <QGroupBox>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTimer>
@@ -91,11 +91,9 @@ void TF1::buildConnectionPanel() {
     Scan = place<TVrPowerButton>(GroupBox1, "Scan", 132, 63, 110, 27);
     Scan->SetCaption(QStringLiteral("Scan"));
 
-    RCVS = place<QPlainTextEdit>(this, "RCVS", 4, 108, 420, 130);
-    RCVS->setReadOnly(true);
+    RCVS = place<TrafficMemo>(this, "RCVS", 4, 108, 420, 130);
     RCVS->setVerticalScrollBar(new QuietScrollBar(Qt::Vertical, RCVS));
     RCVS->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    RCVS->setLineWrapMode(QPlainTextEdit::NoWrap);
     RCVS->setTabStopDistance(32);
     Button4 = place<QPushButton>(this, "Button4", 428, 108, 66, 25);
     Button4->setText(QStringLiteral("Clear"));

@@ -12,6 +12,7 @@
 #include "app/SimulatedTerminalPort.h"
 #include "app/TF1.h"
 #include "app/TerminalConnection.h"
+#include "app/TrafficMemo.h"
 #include "protocol/Commands.h"
 #include "protocol/Frame.h"
 #include "protocol/Transact.h"
@@ -25,7 +26,6 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <QPlainTextEdit>
 #include <QTimer>
 
 #include <benchmark/benchmark.h>
@@ -224,7 +224,7 @@ void BM_WindowMemoAppendAndPaint(benchmark::State& state) {
     int line = 0;
     for (auto _ : state) {
         window.RCVS->appendPlainText(QStringLiteral("%1\t$01M --> !01TKM-9214").arg(++line));
-        if (window.RCVS->document()->blockCount() > p::kTrafficLogMaxLines)
+        if (window.RCVS->lineCount() > p::kTrafficLogMaxLines)
             window.RCVS->clear();
         QCoreApplication::processEvents(); // the memo's deferred paint
     }

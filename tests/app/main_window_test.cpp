@@ -10,6 +10,7 @@
 #include "app/StatusBarPanels.h"
 #include "app/TF1.h"
 #include "app/TerminalConnection.h"
+#include "app/TrafficMemo.h"
 #include "app/WdtPage.h"
 
 #include "seriallink/TnrComm.h"
@@ -27,7 +28,6 @@
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTimer>
@@ -145,7 +145,7 @@ TEST_F(MainWindow, IdentificationReadsInOrderAndFillsStatusBar) {
     EXPECT_EQ(window->connection().device().cfgCodePage, "02");
     // Every exchange is in the traffic log, once the event loop has had its turn.
     QCoreApplication::processEvents();
-    EXPECT_EQ(window->RCVS->document()->blockCount(), 9);
+    EXPECT_EQ(window->RCVS->lineCount(), 9);
 }
 
 TEST_F(MainWindow, ConfigurationOfWrongLengthFailsIdentification) {

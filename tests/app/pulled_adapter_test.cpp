@@ -5,10 +5,10 @@
 #include "AdapterLineFixture.h"
 #include "SimReplyWait.h"
 
+#include "app/TrafficMemo.h"
 #include "widgets/TVrPowerButton.h"
 #include "widgets/TVrTrackBar.h"
 
-#include <QPlainTextEdit>
 #include <QtTest/QTest>
 
 #include <gtest/gtest.h>

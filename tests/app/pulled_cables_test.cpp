@@ -6,10 +6,10 @@
 #include "AdapterLineFixture.h"
 #include "SimReplyWait.h"
 
+#include "app/TrafficMemo.h"
 #include "widgets/TVrPowerButton.h"
 #include "widgets/TVrTrackBar.h"
 
-#include <QPlainTextEdit>
 #include <QTabWidget>
 #include <QtTest/QTest>
 

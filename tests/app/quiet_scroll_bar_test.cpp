@@ -1,12 +1,12 @@
 // The traffic log's scroll bar skips repaints that would show nothing new, and what is on the screen
 // is always what a full repaint would show.
 #include "app/QuietScrollBar.h"
+#include "app/TrafficMemo.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPixmap>
-#include <QPlainTextEdit>
 #include <QScreen>
 #include <QtTest/QTest>
 
@@ -35,7 +35,6 @@ protected:
         bar = new QuietScrollBar(Qt::Vertical, &memo);
         memo.setVerticalScrollBar(bar);
         memo.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-        memo.setLineWrapMode(QPlainTextEdit::NoWrap);
         memo.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&memo));
         bar->installEventFilter(&counter);
@@ -60,7 +59,7 @@ protected:
         return bar->grab().toImage().convertToFormat(QImage::Format_RGB32);
     }
 
-    QPlainTextEdit memo;
+    TrafficMemo memo;
     QuietScrollBar* bar = nullptr;
     PaintCounter counter;
 };
@@ -68,7 +67,7 @@ protected:
 TEST_F(LogScrollBar, TheScreenAlwaysShowsWhatAFullRepaintWould) {
     for (int step = 0; step < 120; ++step) {
         append(step < 60 ? 1 : 7);
-        ASSERT_EQ(onScreen(), repainted()) << "after step " << step << ", " << memo.blockCount() << " lines";
+        ASSERT_EQ(onScreen(), repainted()) << "after step " << step << ", " << memo.lineCount() << " lines";
     }
     memo.verticalScrollBar()->setValue(0);
     QCoreApplication::processEvents();

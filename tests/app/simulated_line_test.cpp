@@ -11,6 +11,7 @@
 #include "app/StatusBarPanels.h"
 #include "app/TF1.h"
 #include "app/TerminalConnection.h"
+#include "app/TrafficMemo.h"
 #include "app/WdtPage.h"
 
 #include "protocol/Frame.h"
@@ -23,7 +24,6 @@
 
 #include <QComboBox>
 #include <QGroupBox>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStringList>
 #include <QTabWidget>

@@ -4,6 +4,7 @@
 #include "WindowFixture.h"
 
 #include "app/StatusBarPanels.h"
+#include "app/TrafficMemo.h"
 #include "files/TerminalText.h"
 
 #include "widgets/TVrTrackBar.h"
@@ -11,7 +12,6 @@
 #include <QImage>
 #include <QLabel>
 #include <QPainter>
-#include <QPlainTextEdit>
 
 #include <gtest/gtest.h>
 

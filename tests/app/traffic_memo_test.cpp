@@ -1,0 +1,201 @@
+// The traffic log's memo: it looks as the plain text edit it replaces, what the screen shows after
+// lines are added one by one is what a full repaint draws, a reader who scrolled up keeps his place,
+// and text is selected and copied as in any read-only text box.
+#include "app/TrafficMemo.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPixmap>
+#include <QPlainTextEdit>
+#include <QScreen>
+#include <QScrollBar>
+#include <QtTest/QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QFont WindowFont() {
+    QFont font;
+    font.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
+    font.setPixelSize(11);
+    return font;
+}
+
+QString Line(int n) {
+    return QStringLiteral("%1\t$01K --> !01102%2").arg(n).arg(n % 10);
+}
+
+class TrafficMemoTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+#if defined(__SANITIZE_THREAD__)
+        // Painting a shown window runs Qt's own raster threads, which ThreadSanitizer cannot follow.
+        GTEST_SKIP() << "needs a painted window";
+#endif
+        memo.setFont(WindowFont());
+        memo.setTabStopDistance(32);
+        memo.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        memo.resize(420, 130);
+        memo.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&memo));
+    }
+
+    static void settle() {
+        QCoreApplication::processEvents();
+        QCoreApplication::processEvents();
+    }
+
+    // The memo as the screen shows it, and as a full repaint draws it.
+    QImage onScreen() const {
+        return QGuiApplication::primaryScreen()
+            ->grabWindow(memo.winId(), 0, 0, memo.width(), memo.height())
+            .toImage()
+            .convertToFormat(QImage::Format_RGB32);
+    }
+    QImage repainted() { return memo.grab().toImage().convertToFormat(QImage::Format_RGB32); }
+
+    QPoint placeOf(int line, int xInLine) const {
+        return {TrafficMemo::kMargin + xInLine,
+                TrafficMemo::kMargin + (line - memo.firstVisibleLine()) * 13 + 6};
+    }
+
+    TrafficMemo memo;
+};
+
+TEST_F(TrafficMemoTest, LooksAsThePlainTextEditItReplaces) {
+    QPlainTextEdit edit;
+    edit.setFont(WindowFont());
+    edit.setReadOnly(true);
+    edit.setLineWrapMode(QPlainTextEdit::NoWrap);
+    edit.setTabStopDistance(32);
+    edit.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    edit.resize(420, 130);
+    edit.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&edit));
+
+    auto viewportOf = [](QAbstractScrollArea& area) {
+        return area.viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    };
+    // Empty, a few lines from the top, and a long log at its end and back at its top.
+    EXPECT_EQ(viewportOf(memo), viewportOf(edit));
+    for (int n = 1; n <= 4; ++n) {
+        edit.appendPlainText(Line(n) + QStringLiteral(" \x0416\x0436"));
+        memo.appendPlainText(Line(n) + QStringLiteral(" \x0416\x0436"));
+    }
+    settle();
+    EXPECT_EQ(viewportOf(memo), viewportOf(edit));
+    for (int n = 5; n <= 40; ++n) {
+        edit.appendPlainText(Line(n));
+        memo.appendPlainText(Line(n));
+    }
+    settle();
+    EXPECT_EQ(memo.verticalScrollBar()->maximum(), edit.verticalScrollBar()->maximum());
+    EXPECT_EQ(memo.verticalScrollBar()->value(), edit.verticalScrollBar()->value());
+    EXPECT_EQ(viewportOf(memo), viewportOf(edit));
+    edit.verticalScrollBar()->setValue(0);
+    memo.verticalScrollBar()->setValue(0);
+    settle();
+    EXPECT_EQ(viewportOf(memo), viewportOf(edit));
+}
+
+TEST_F(TrafficMemoTest, TheScreenShowsWhatAFullRepaintWouldAsLinesArrive) {
+    for (int n = 1; n <= 30; ++n) {
+        memo.appendLines({Line(n)});
+        settle();
+        ASSERT_EQ(onScreen(), repainted()) << "after line " << n;
+    }
+    memo.appendLines({Line(31), Line(32), Line(33)}); // a tick of several exchanges
+    settle();
+    EXPECT_EQ(onScreen(), repainted());
+    memo.verticalScrollBar()->setValue(3);
+    settle();
+    EXPECT_EQ(onScreen(), repainted());
+    memo.appendLines({Line(34)});
+    settle();
+    EXPECT_EQ(onScreen(), repainted());
+    memo.clear();
+    settle();
+    EXPECT_EQ(onScreen(), repainted());
+}
+
+TEST_F(TrafficMemoTest, FollowsTheEndUnlessTheReaderScrolledUp) {
+    for (int n = 1; n <= 30; ++n)
+        memo.appendLines({Line(n)});
+    QScrollBar* bar = memo.verticalScrollBar();
+    EXPECT_EQ(bar->value(), bar->maximum());
+    EXPECT_EQ(memo.firstVisibleLine() + bar->pageStep(), 30) << "the last line is shown whole";
+
+    bar->setValue(5);
+    memo.appendLines({Line(31), Line(32)});
+    EXPECT_EQ(memo.firstVisibleLine(), 5);
+
+    bar->setValue(bar->maximum());
+    memo.appendLines({Line(33)});
+    EXPECT_EQ(bar->value(), bar->maximum());
+    EXPECT_EQ(memo.firstVisibleLine() + bar->pageStep(), 33);
+}
+
+TEST_F(TrafficMemoTest, KeepsItsLinesAsTheyCame) {
+    memo.appendPlainText(QStringLiteral("1\t$01M --> !01TKM-9214\n2\t$012 --> !010Z"));
+    memo.appendLines({QStringLiteral("3\t$01K --> !010"), QString()});
+    EXPECT_EQ(memo.lineCount(), 4);
+    EXPECT_EQ(memo.toPlainText(),
+              QStringLiteral("1\t$01M --> !01TKM-9214\n2\t$012 --> !010Z\n3\t$01K --> !010\n"));
+    memo.clear();
+    EXPECT_EQ(memo.lineCount(), 0);
+    EXPECT_EQ(memo.toPlainText(), QString());
+    EXPECT_EQ(memo.verticalScrollBar()->maximum(), 0);
+}
+
+TEST_F(TrafficMemoTest, TextIsSelectedWithTheMouseAndCopied) {
+    memo.appendLines({QStringLiteral("1\t$01M --> !01TKM-9214"), QStringLiteral("2\t$012 --> !010Z060100"),
+                      QStringLiteral("3\t$01K --> !010")});
+    settle();
+    QWidget* view = memo.viewport();
+
+    // From the start of the first line to the middle of the second.
+    QTest::mousePress(view, Qt::LeftButton, {}, placeOf(0, 0));
+    QTest::mouseMove(view, placeOf(1, 1000));
+    QTest::mouseRelease(view, Qt::LeftButton, {}, placeOf(1, 1000));
+    EXPECT_EQ(memo.selectedText(), QStringLiteral("1\t$01M --> !01TKM-9214\n2\t$012 --> !010Z060100"));
+
+    QTest::keyClick(&memo, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text(), memo.selectedText());
+
+    // A double click takes the word under it: here the reply of the third line.
+    QTest::mouseDClick(view, Qt::LeftButton, {}, placeOf(2, 1000));
+    EXPECT_EQ(memo.selectedText(), QStringLiteral("!010"));
+
+    QTest::keyClick(&memo, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(memo.selectedText(), memo.toPlainText());
+
+    // A click without a drag selects nothing; nothing selected copies nothing.
+    QApplication::clipboard()->setText(QStringLiteral("kept"));
+    QTest::mouseClick(view, Qt::LeftButton, {}, placeOf(1, 10));
+    EXPECT_EQ(memo.selectedText(), QString());
+    QTest::keyClick(&memo, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("kept"));
+}
+
+TEST_F(TrafficMemoTest, ASelectionIsShownAsSelected) {
+    memo.appendLines({Line(1), Line(2)});
+    settle();
+    const QImage plain = repainted();
+    memo.selectAll();
+    settle();
+    const QImage selected = repainted();
+    const QRgb highlight = memo.palette().color(QPalette::Highlight).rgb();
+    int highlighted = 0;
+    for (int y = 0; y < selected.height(); ++y)
+        for (int x = 0; x < selected.width(); ++x)
+            highlighted += (selected.pixel(x, y) & 0xFFFFFF) == (highlight & 0xFFFFFF);
+    EXPECT_GT(highlighted, 200);
+    EXPECT_NE(plain, selected);
+    EXPECT_EQ(onScreen(), selected);
+}
+
+} // namespace

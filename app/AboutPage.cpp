@@ -60,6 +60,15 @@ AboutPage::AboutPage(TerminalConnection& connection, QWidget* parent)
     styleWebLabel(VrWebLabel3, QStringLiteral("Technical Support"), QString::fromLatin1(kSupportPage));
 
     Image1 = place<QLabel>(this, "Image1", 160, 16, 300, 140);
+}
+
+// The picture is decoded when the page is first shown: most sessions never open it, and the window
+// starts sooner and smaller without it.
+void AboutPage::showEvent(QShowEvent* event) {
+    TerminalPage::showEvent(event);
+    if (logoTried_)
+        return;
+    logoTried_ = true;
     const JpegImage::Result logo = JpegImage::decode(kAboutLogoJpeg, kAboutLogoJpegSize);
     // A picture that does not decode leaves the frame empty; the page works without it.
     if (!logo.image.isNull())

@@ -27,4 +27,10 @@ public:
     TVrWebLabel* VrWebLabel2 = nullptr;
     TVrWebLabel* VrWebLabel3 = nullptr;
     QLabel* Image1 = nullptr;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    bool logoTried_ = false;
 };

@@ -22,7 +22,9 @@ extern char** environ;
 
 namespace {
 
-constexpr double kStartGoalMs = 500;
+// The minimal Qt Widgets program built the same way is the yardstick for both.
+constexpr double kStartGoalRatio = 1.25;
+constexpr double kRssGoalRatio = 1.05;
 
 struct Run {
     double mainMs = 0;    // spawn to main entry: loading and linking the program and its libraries
@@ -165,11 +167,14 @@ int main(int argc, char** argv) {
         return SpreadOf(values).median;
     };
     const double startMs = median(utilityRuns, &Run::paintedMs);
+    const double referenceStartMs = median(referenceRuns, &Run::paintedMs);
     const double rss = median(utilityRuns, &Run::rssSettledMiB);
     const double referenceRss = median(referenceRuns, &Run::rssSettledMiB);
-    std::printf("goal: first paint well under %.0f ms -> %s (median %.1f ms)\n", kStartGoalMs,
-                startMs < kStartGoalMs ? "met" : "NOT met", startMs);
-    std::printf("RSS after 1 s: utility %.1f MiB, reference %.1f MiB (%+.1f MiB, %.2fx)\n", rss, referenceRss,
-                rss - referenceRss, rss / referenceRss);
+    std::printf("spawn to first paint: utility %.1f ms, reference %.1f ms (%.2fx); goal at most %.2fx -> %s\n",
+                startMs, referenceStartMs, startMs / referenceStartMs, kStartGoalRatio,
+                startMs <= kStartGoalRatio * referenceStartMs ? "met" : "NOT met");
+    std::printf("RSS after 1 s: utility %.1f MiB, reference %.1f MiB (%+.1f MiB, %.2fx); goal at most %.2fx -> %s\n",
+                rss, referenceRss, rss - referenceRss, rss / referenceRss, kRssGoalRatio,
+                rss <= kRssGoalRatio * referenceRss ? "met" : "NOT met");
     return 0;
 }

@@ -99,8 +99,11 @@ TEST_F(MainWindow, IsBuiltAsDesigned) {
     EXPECT_EQ(window->findChild<QLabel*>(QStringLiteral("CDDIO3"))->text(), QStringLiteral("IN"));
 }
 
-TEST_F(MainWindow, AboutPictureIsDecodedIntoImage1) {
+TEST_F(MainWindow, AboutPictureIsDecodedIntoImage1WhenThePageIsFirstShown) {
     const QLabel* image = window->About->Image1;
+    window->show();
+    EXPECT_TRUE(image->pixmap().isNull());
+    window->Page->setCurrentWidget(window->About);
     ASSERT_FALSE(image->pixmap().isNull());
     EXPECT_EQ(image->pixmap().size(), QSize(300, 140));
     EXPECT_EQ(image->geometry(), QRect(160, 16, 300, 140));

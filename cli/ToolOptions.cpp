@@ -130,20 +130,20 @@ ToolOptions ToolOptions::parse(const QStringList& arguments) {
             value = name.mid(equals + 1);
             name.truncate(equals);
         }
-        const OptionSpec* spec = findOption(kConnectionOptions, name);
-        const bool ofConnection = spec != nullptr;
-        if (!spec && command)
-            spec = findOption(command->options, name);
-        if (!spec) {
+        const OptionSpec* known = findOption(kConnectionOptions, name);
+        const bool ofConnection = known != nullptr;
+        if (!known && command)
+            known = findOption(command->options, name);
+        if (!known) {
             return fail(command ? QStringLiteral("%1 has no option --%2").arg(o.command, name)
                                 : QStringLiteral("unknown option --%1").arg(name));
         }
-        if (spec->takesValue && !value) {
+        if (known->takesValue && !value) {
             if (i + 1 >= arguments.size())
                 return fail(QStringLiteral("--%1 needs a value").arg(name));
             value = arguments[++i];
         }
-        if (!spec->takesValue && value)
+        if (!known->takesValue && value)
             return fail(QStringLiteral("--%1 takes no value").arg(name));
         if (ofConnection) {
             if (value)

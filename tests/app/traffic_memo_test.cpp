@@ -4,6 +4,7 @@
 #include "app/TrafficMemo.h"
 
 #include <QApplication>
+#include <QBackingStore>
 #include <QClipboard>
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -13,6 +14,7 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QtTest/QTest>
+#include <qpa/qplatformbackingstore.h>
 
 #include <gtest/gtest.h>
 
@@ -49,14 +51,19 @@ protected:
         QCoreApplication::processEvents();
     }
 
-    // The memo as the screen shows it, and as a full repaint draws it.
-    QImage onScreen() const {
-        return QGuiApplication::primaryScreen()
-            ->grabWindow(memo.winId(), 0, 0, memo.width(), memo.height())
-            .toImage()
-            .convertToFormat(QImage::Format_RGB32);
+    // The memo as the window's buffer holds it (what the screen shows), and as a full repaint draws
+    // it, both in device pixels.
+    QImage onScreen() {
+        QImage buffer = memo.backingStore()->handle()->toImage();
+        const qreal ratio = memo.devicePixelRatioF();
+        const QRect area(QPoint(0, 0), (QSizeF(memo.size()) * ratio).toSize());
+        return buffer.copy(area).convertToFormat(QImage::Format_RGB32);
     }
-    QImage repainted() { return memo.grab().toImage().convertToFormat(QImage::Format_RGB32); }
+    QImage repainted() {
+        QImage image = memo.grab().toImage().convertToFormat(QImage::Format_RGB32);
+        image.setDevicePixelRatio(1);
+        return image;
+    }
 
     QPoint placeOf(int line, int xInLine) const {
         return {TrafficMemo::kMargin + xInLine,

@@ -8,7 +8,10 @@
 //             tried, and fails, on every poll tick)
 //
 //   bench_idle [--seconds N] [--variant display|keyboard|silent|all] [--stop-highlight-timer]
-//   (default 20 s, all variants; --stop-highlight-timer stops Timer3 to show its share)
+//              [--log-lines N]
+//   (default 20 s, all variants; --stop-highlight-timer stops Timer3 to show its share; --log-lines
+//   fills the traffic log with N lines first: a short log moves its scroll bar's handle, and repaints
+//   the bar, with every line, a long one only now and then)
 
 #include "ProcessProbe.h"
 #include "SilentLine.h"
@@ -16,6 +19,7 @@
 #include "app/KeyboardPage.h"
 #include "app/SimulatedTerminalPort.h"
 #include "app/TF1.h"
+#include "app/TrafficMemo.h"
 #include "app/TerminalConnection.h"
 #include "protocol/Commands.h"
 #include "seriallink/TnrComm.h"
@@ -95,7 +99,8 @@ struct VariantResult {
     bool identified = false;
 };
 
-std::optional<VariantResult> RunVariant(const std::string& variant, int seconds, bool stopHighlightTimer) {
+std::optional<VariantResult> RunVariant(const std::string& variant, int seconds, bool stopHighlightTimer,
+                                       int logLines) {
     const bool silent = variant == "silent";
     std::printf("\n=== variant %s: %s, %d s ===\n", variant.c_str(),
                 silent ? "port open on a silent pseudo-terminal"
@@ -153,6 +158,14 @@ std::optional<VariantResult> RunVariant(const std::string& variant, int seconds,
     RunEventLoopFor(1500); // the page's entry screen, first polls, lazily created things
     for (int tid : workers)
         labels[tid] = WorkerLabel(tid);
+    if (logLines > 0) {
+        QStringList lines;
+        for (int i = 1; i <= logLines; ++i)
+            lines.append(QStringLiteral("%1\t$01K --> !010").arg(i));
+        window.RCVS->appendLines(lines);
+        RunEventLoopFor(300);
+        std::printf("traffic log filled with %d lines first\n", logLines);
+    }
     if (stopHighlightTimer) {
         window.Timer3->stop();
         std::printf("highlight timer Timer3 stopped for this run\n");
@@ -238,6 +251,7 @@ int main(int argc, char** argv) {
     int seconds = 20;
     std::string variant = "all";
     bool stopHighlightTimer = false;
+    int logLines = 0;
     for (int i = 1; i < argc; ++i) {
         if (!std::strcmp(argv[i], "--seconds") && i + 1 < argc)
             seconds = std::max(1, std::atoi(argv[++i]));
@@ -245,10 +259,13 @@ int main(int argc, char** argv) {
             variant = argv[++i];
         else if (!std::strcmp(argv[i], "--stop-highlight-timer"))
             stopHighlightTimer = true;
+        else if (!std::strcmp(argv[i], "--log-lines") && i + 1 < argc)
+            logLines = std::clamp(std::atoi(argv[++i]), 0, 1900);
         else {
             std::fprintf(
                 stderr,
-                "usage: %s [--seconds N] [--variant display|keyboard|silent|all] [--stop-highlight-timer]\n",
+                "usage: %s [--seconds N] [--variant display|keyboard|silent|all] [--stop-highlight-timer]"
+                " [--log-lines N]\n",
                 argv[0]);
             return 2;
         }
@@ -269,7 +286,7 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "unknown variant %s\n", v.c_str());
             return 2;
         }
-        if (!RunVariant(v, seconds, stopHighlightTimer))
+        if (!RunVariant(v, seconds, stopHighlightTimer, logLines))
             ++failures;
     }
     return failures ? 1 : 0;

@@ -33,7 +33,6 @@ void TrafficMemo::layOut(QTextLayout& layout, const QString& line) const {
     layout.setText(line);
     layout.setFont(font());
     layout.setTextOption(option);
-    layout.setCacheEnabled(true);
     layout.beginLayout();
     QTextLine textLine = layout.createLine();
     textLine.setLeadingIncluded(true);

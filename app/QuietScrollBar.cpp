@@ -1,6 +1,8 @@
 #include "app/QuietScrollBar.h"
 
 #include <QMetaObject>
+#include <QPaintEvent>
+#include <QRegion>
 #include <QStyle>
 #include <QStyleOptionSlider>
 
@@ -18,11 +20,22 @@ QuietScrollBar::Look QuietScrollBar::look() const {
     return l;
 }
 
-void QuietScrollBar::sliderChange(SliderChange change) {
-    if (change == SliderOrientationChange) {
-        QScrollBar::sliderChange(change);
-        return;
-    }
+// Where the screen differs between two looks. A handle that only moved or changed length differs where
+// it was and where it is: the groove elsewhere looks the same, and the whole bar is taller than the
+// fill a painter splits across Qt's painting threads.
+QRect QuietScrollBar::changedArea(const Look& from, const Look& to) const {
+    if (from == to)
+        return {};
+    const bool sameEnds = from.atMinimum == to.atMinimum && from.atMaximum == to.atMaximum &&
+                          from.enabled == to.enabled;
+    if (!sameEnds || !from.handle.isValid() || !to.handle.isValid())
+        return rect();
+    return from.handle.united(to.handle)
+        .adjusted(-kHandleEdge, -kHandleEdge, kHandleEdge, kHandleEdge)
+        .intersected(rect());
+}
+
+void QuietScrollBar::scheduleCheck() {
     if (checkPending_)
         return;
     checkPending_ = true;
@@ -30,13 +43,28 @@ void QuietScrollBar::sliderChange(SliderChange change) {
         this,
         [this] {
             checkPending_ = false;
-            if (look() != painted_)
-                update();
+            const QRect area = changedArea(painted_, look());
+            if (!area.isEmpty())
+                update(area);
         },
         Qt::QueuedConnection);
 }
 
+void QuietScrollBar::sliderChange(SliderChange change) {
+    if (change == SliderOrientationChange) {
+        QScrollBar::sliderChange(change);
+        return;
+    }
+    scheduleCheck();
+}
+
 void QuietScrollBar::paintEvent(QPaintEvent* event) {
-    painted_ = look();
+    // What is painted now is on the screen only where this paint reaches; a paint for some other
+    // reason that misses part of a change leaves that part to the check.
+    const Look now = look();
+    if ((QRegion(changedArea(painted_, now)) - event->region()).isEmpty())
+        painted_ = now;
+    else
+        scheduleCheck();
     QScrollBar::paintEvent(event);
 }

@@ -3,7 +3,7 @@
 #include <QRect>
 #include <QScrollBar>
 
-// A scroll bar that repaints only when what it shows changes. The traffic log grows by a line every
+// A scroll bar that repaints only when and where what it shows changes. The traffic log grows by a line every
 // exchange, and each line moves the handle by less than a pixel once the log is long; a plain scroll
 // bar repaints itself (and, being transparent, its parents behind it) for every such move, which was a
 // good part of a polling window's work. Changes are looked at once the event loop is back, so that a
@@ -28,6 +28,11 @@ private:
         bool operator==(const Look&) const = default;
     };
     Look look() const;
+    QRect changedArea(const Look& from, const Look& to) const;
+    void scheduleCheck();
+
+    // How far a style may draw around the handle's rectangle (its outline and shadow).
+    static constexpr int kHandleEdge = 2;
 
     Look painted_;
     bool checkPending_ = false;

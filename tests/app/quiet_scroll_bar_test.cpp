@@ -4,10 +4,11 @@
 #include "app/TrafficMemo.h"
 
 #include <QCoreApplication>
-#include <QGuiApplication>
+#include <QBackingStore>
 #include <QImage>
+#include <QPaintEvent>
 #include <QPixmap>
-#include <QScreen>
+#include <qpa/qplatformbackingstore.h>
 #include <QtTest/QTest>
 
 #include <gtest/gtest.h>
@@ -17,11 +18,14 @@ namespace {
 class PaintCounter : public QObject {
 public:
     bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::Paint)
+        if (event->type() == QEvent::Paint) {
             ++paints;
+            painted = painted.united(static_cast<QPaintEvent*>(event)->rect());
+        }
         return false;
     }
     int paints = 0;
+    QRect painted; // what the paints since the last reset reached
 };
 
 class LogScrollBar : public ::testing::Test {
@@ -47,16 +51,17 @@ protected:
         QCoreApplication::processEvents();
     }
 
-    // The scroll bar as the screen shows it, and as a full repaint draws it.
-    QImage onScreen() const {
-        const QRect area(bar->mapTo(&memo, QPoint(0, 0)), bar->size());
-        return QGuiApplication::primaryScreen()
-            ->grabWindow(memo.winId(), area.x(), area.y(), area.width(), area.height())
-            .toImage()
-            .convertToFormat(QImage::Format_RGB32);
+    // The log with its scroll bar as the window's buffer holds it (what the screen shows), and as a
+    // full repaint draws it, both in device pixels.
+    QImage onScreen() {
+        const QImage buffer = memo.backingStore()->handle()->toImage();
+        const QRect area(QPoint(0, 0), (QSizeF(memo.size()) * memo.devicePixelRatioF()).toSize());
+        return buffer.copy(area).convertToFormat(QImage::Format_RGB32);
     }
-    QImage repainted() const {
-        return bar->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    QImage repainted() {
+        QImage image = memo.grab().toImage().convertToFormat(QImage::Format_RGB32);
+        image.setDevicePixelRatio(1);
+        return image;
     }
 
     TrafficMemo memo;
@@ -83,6 +88,22 @@ TEST_F(LogScrollBar, ALongLogRepaintsTheBarOnlyWhenTheHandleMoves) {
     // Scrolled to its end, with the handle at its smallest, the bar looks the same line after line.
     EXPECT_LT(counter.paints, 10);
     EXPECT_EQ(onScreen(), repainted());
+}
+
+TEST_F(LogScrollBar, AMovingHandleRepaintsWhereItWasAndWhereItIsOnly) {
+    // From a dozen lines until the handle is at its shortest it moves and shrinks with every line.
+    append(12);
+    int paints = 0;
+    for (int i = 0; i < 24; ++i) {
+        counter.paints = 0;
+        counter.painted = {};
+        append(1);
+        paints += counter.paints;
+        // Never the whole bar: the arrows and the groove away from the handle stay as they are.
+        EXPECT_LT(counter.painted.height(), bar->height() - 20) << "line " << i;
+        ASSERT_EQ(onScreen(), repainted()) << "line " << i;
+    }
+    EXPECT_GE(paints, 10);
 }
 
 } // namespace

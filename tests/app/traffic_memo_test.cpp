@@ -109,6 +109,57 @@ TEST_F(TrafficMemoTest, LooksAsThePlainTextEditItReplaces) {
     EXPECT_EQ(viewportOf(memo), viewportOf(edit));
 }
 
+// Lines the memo draws from glyphs kept from earlier lines look as laid out afresh: numbers of every
+// width up to past a tab stop, digit pairs the font kerns, the same exchange after different numbers,
+// letters that kern, Cyrillic, a character from another font, and lines of other shapes.
+TEST_F(TrafficMemoTest, LinesDrawnFromKeptGlyphsLookAsTheyWouldLaidOut) {
+    QPlainTextEdit edit;
+    edit.setFont(WindowFont());
+    edit.setReadOnly(true);
+    edit.setLineWrapMode(QPlainTextEdit::NoWrap);
+    edit.setTabStopDistance(32);
+    edit.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    edit.resize(420, 130);
+    edit.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&edit));
+
+    const QStringList exchanges = {
+        QStringLiteral("$01K --> !010"),
+        QStringLiteral("$01AVATAR Wa To --> !01"),
+        QStringLiteral("$01O\x041F\x0440\x0438\x0432\x0435\x0442 --> !01"),
+        QStringLiteral("$01O \x2192 \x4E2D --> !01"),
+        QString(),
+    };
+    const QStringList numbers = {QStringLiteral("1"),     QStringLiteral("11"),     QStringLiteral("17"),
+                                 QStringLiteral("71"),    QStringLiteral("111"),    QStringLiteral("1711"),
+                                 QStringLiteral("4444"),  QStringLiteral("11111"),  QStringLiteral("99999"),
+                                 QStringLiteral("111111"), QStringLiteral("1234567"), QStringLiteral("0")};
+    QStringList lines;
+    for (int round = 0; round < 2; ++round)
+        for (const QString& number : numbers)
+            for (const QString& exchange : exchanges)
+                lines.append(number + QLatin1Char('\t') + exchange);
+    lines.append(QStringLiteral("Port opened"));
+    lines.append(QStringLiteral("12\t$01K\t!010"));
+    lines.append(QStringLiteral("\t$01K --> !010"));
+    lines.append(QStringLiteral("1a\t$01K --> !010"));
+    for (const QString& line : lines) {
+        memo.appendPlainText(line);
+        edit.appendPlainText(line);
+    }
+    settle();
+    auto viewportOf = [](QAbstractScrollArea& area) {
+        return area.viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    };
+    ASSERT_EQ(memo.verticalScrollBar()->maximum(), edit.verticalScrollBar()->maximum());
+    for (int first = 0; first <= memo.verticalScrollBar()->maximum(); ++first) {
+        memo.verticalScrollBar()->setValue(first);
+        edit.verticalScrollBar()->setValue(first);
+        settle(); // the memo lays out what it has not met, and draws it from what it kept next time
+        ASSERT_EQ(viewportOf(memo), viewportOf(edit)) << "from line " << first;
+    }
+}
+
 TEST_F(TrafficMemoTest, TheScreenShowsWhatAFullRepaintWouldAsLinesArrive) {
     for (int n = 1; n <= 30; ++n) {
         memo.appendLines({Line(n)});

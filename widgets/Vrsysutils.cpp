@@ -147,6 +147,14 @@ void DrawGradientExt(QPainter& canvas, const TRect& rect, TColor startColor, TCo
     const TColor s = ColorToRGB(startColor);
     const TColor e = ColorToRGB(endColor);
     const int h = rect.Height();
+    if (s == e) {
+        // One colour all the way: the bands it would be drawn in, as one fill (a lamp's gradient is
+        // usually a solid colour, painted with every exchange).
+        const TRect bands = Bounds(rect.Left, rect.Top, rect.Width(), (h + step - 1) / step * step);
+        if (h > 0 && !bands.IsEmpty())
+            canvas.fillRect(bands.ToQRect(), ColorToQColor(s));
+        return;
+    }
     TRect band = Bounds(rect.Left, rect.Top, rect.Width(), step);
     for (int y = 0; y < h; y += step) {
         const QColor c(GetRValue(s) + (GetRValue(e) - GetRValue(s)) * y / h,

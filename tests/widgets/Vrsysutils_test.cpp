@@ -96,6 +96,21 @@ TEST(DrawGradientExt, EqualColoursFillSolidAndOtherStylesDrawNothing) {
     EXPECT_EQ(Px(image, 0, 0), clWhite);
 }
 
+TEST(DrawGradientExt, OneColourCoversTheBandsItWouldBeDrawnIn) {
+    // Height 5 in bands of 2: three bands, the last one a row past the rectangle, as drawn band by band.
+    for (const int step : {1, 2, 3, 7}) {
+        QImage image = WhiteImage(6, 10);
+        QPainter p(&image);
+        DrawGradientExt(p, TRect{1, 1, 5, 6}, clBtnFace, clBtnFace, 1, step);
+        p.end();
+        const int rows = (5 + step - 1) / step * step;
+        EXPECT_TRUE(AllPixels(image, QRect(1, 1, 4, rows), Resolved(clBtnFace))) << "bands of " << step;
+        EXPECT_TRUE(AllPixels(image, QRect(1, 1 + rows, 5, 9 - rows), clWhite)) << "bands of " << step;
+        EXPECT_TRUE(AllPixels(image, QRect(0, 0, 6, 1), clWhite));
+        EXPECT_TRUE(AllPixels(image, QRect(5, 0, 1, 10), clWhite));
+    }
+}
+
 TEST(DrawGradient, RoundsChannelsAndPaintsOneBandBeyond) {
     // Height 4 from black to (255, 0, 100): offsets 0..4, the band at 4 lies below the rectangle.
     QImage image = WhiteImage(3, 6);

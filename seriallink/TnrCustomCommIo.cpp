@@ -47,7 +47,8 @@ bool TnrCustomComm::WriteOneChar(char c, bool ahead) {
 void TnrCustomComm::SendChar(char c) {
     if (!PortReady())
         return;
-    LoggingFmt(dlDebug, QStringLiteral("Try to send char %2Xh ..."), {static_cast<uchar>(c)});
+    if (Log()) // the arguments are built only for a linked log: a frame goes out with every exchange
+        LoggingFmt(dlDebug, QStringLiteral("Try to send char %2Xh ..."), {static_cast<uchar>(c)});
     if (!WriteOneChar(c, false))
         return;
     NoteTransmitted();
@@ -58,7 +59,8 @@ void TnrCustomComm::SendChar(char c) {
 void TnrCustomComm::SendString(const QByteArray& s) {
     if (!PortReady() || s.isEmpty())
         return;
-    LoggingFmt(dlDebug, QStringLiteral("Try to send string %s ..."), {QString::fromLatin1(s)});
+    if (Log())
+        LoggingFmt(dlDebug, QStringLiteral("Try to send string %s ..."), {QString::fromLatin1(s)});
     const auto length = static_cast<quint32>(s.size());
     if (const int err = WriteInOrder(s.constData(), length)) {
         NoteDeviceError(err);
@@ -74,7 +76,8 @@ void TnrCustomComm::SendString(const QByteArray& s) {
 void TnrCustomComm::SendData(const char* bytes, quint32 length) {
     if (!PortReady())
         return;
-    LoggingFmt(dlDebug, QStringLiteral("Try to send the data with %d length ..."), {length});
+    if (Log())
+        LoggingFmt(dlDebug, QStringLiteral("Try to send the data with %d length ..."), {length});
     if (length > 0)
         FPendingOut.append(bytes, length);
     WritePending();

@@ -42,6 +42,7 @@ TrafficMemo::TrafficMemo(QWidget* parent) : QAbstractScrollArea(parent) {
     viewport()->setAutoFillBackground(true);
     viewport()->setCursor(Qt::IBeamCursor);
     setFocusPolicy(Qt::WheelFocus);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff); // see updateScrollBars
     fontChanged();
 }
 
@@ -262,6 +263,12 @@ void TrafficMemo::updateScrollBars() {
     horizontal->setPageStep(viewport()->width());
     horizontal->setSingleStep(20);
     horizontal->setRange(0, std::max(0, width - viewport()->width()));
+    // Shown while a line is wider than the view, as the "as needed" policy shows it; that policy also
+    // starts a timer at every scroll (to flash the bar in styles that hide it), so one per line.
+    const Qt::ScrollBarPolicy policy =
+        horizontal->maximum() > horizontal->minimum() ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff;
+    if (horizontalScrollBarPolicy() != policy)
+        setHorizontalScrollBarPolicy(policy);
 }
 
 void TrafficMemo::appendLines(const QStringList& added) {

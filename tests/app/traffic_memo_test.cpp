@@ -160,6 +160,63 @@ TEST_F(TrafficMemoTest, LinesDrawnFromKeptGlyphsLookAsTheyWouldLaidOut) {
     }
 }
 
+// Lines scrolled into view start no timer on the memo or its bars, and the horizontal bar comes and
+// goes with lines wider than the view as the plain text edit's does.
+TEST_F(TrafficMemoTest, TheHorizontalBarShowsWhileALineIsWiderThanTheView) {
+    QPlainTextEdit edit;
+    edit.setFont(WindowFont());
+    edit.setReadOnly(true);
+    edit.setLineWrapMode(QPlainTextEdit::NoWrap);
+    edit.setTabStopDistance(32);
+    edit.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    edit.resize(420, 130);
+    edit.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&edit));
+    auto viewportOf = [](QAbstractScrollArea& area) {
+        return area.viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    };
+    auto both = [&](const QString& line) {
+        memo.appendPlainText(line);
+        edit.appendPlainText(line);
+        settle();
+    };
+    for (int n = 1; n <= 12; ++n)
+        both(Line(n));
+
+    class TimerCounter : public QObject {
+    public:
+        bool eventFilter(QObject*, QEvent* event) override {
+            timers += event->type() == QEvent::Timer;
+            return false;
+        }
+        int timers = 0;
+    } counter;
+    for (QObject* watched : std::initializer_list<QObject*>{&memo, memo.viewport(), memo.verticalScrollBar(),
+                                                           memo.horizontalScrollBar()})
+        watched->installEventFilter(&counter);
+    for (int n = 13; n <= 19; ++n)
+        both(Line(n));
+    EXPECT_EQ(counter.timers, 0);
+    EXPECT_FALSE(memo.horizontalScrollBar()->isVisible());
+    EXPECT_EQ(viewportOf(memo), viewportOf(edit));
+
+    both(QStringLiteral("20\t$01O") + QString(80, QLatin1Char('W')) + QStringLiteral(" --> !01"));
+    EXPECT_TRUE(memo.horizontalScrollBar()->isVisible());
+    EXPECT_TRUE(edit.horizontalScrollBar()->isVisible());
+    EXPECT_EQ(memo.viewport()->size(), edit.viewport()->size());
+    EXPECT_EQ(memo.verticalScrollBar()->maximum(), edit.verticalScrollBar()->maximum());
+    // The memo stays at the end as the bar takes its row (the edit falls a line short of it).
+    EXPECT_EQ(memo.verticalScrollBar()->value(), memo.verticalScrollBar()->maximum());
+    edit.verticalScrollBar()->setValue(edit.verticalScrollBar()->maximum());
+    settle();
+    EXPECT_EQ(viewportOf(memo), viewportOf(edit));
+
+    memo.clear();
+    settle();
+    EXPECT_FALSE(memo.horizontalScrollBar()->isVisible());
+    EXPECT_EQ(memo.viewport()->height(), 130 - 2 * memo.frameWidth());
+}
+
 TEST_F(TrafficMemoTest, TheScreenShowsWhatAFullRepaintWouldAsLinesArrive) {
     for (int n = 1; n <= 30; ++n) {
         memo.appendLines({Line(n)});

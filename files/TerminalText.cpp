@@ -24,6 +24,9 @@ void appendEscaped(QString& out, unsigned char byte) {
 } // namespace
 
 QString visible(std::string_view bytes) {
+    // Printable ASCII is the same in Windows-1251: most of a log line, taken in one go.
+    if (std::all_of(bytes.begin(), bytes.end(), [](char c) { return c >= 0x20 && c < 0x7F; }))
+        return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
     QString out;
     out.reserve(static_cast<qsizetype>(bytes.size()));
     for (const char c : bytes) {

@@ -31,6 +31,22 @@ QString Line(int n) {
     return QStringLiteral("%1\t$01K --> !01102%2").arg(n).arg(n % 10);
 }
 
+// The plain text edit the memo replaces, set up and shown as the window showed it.
+void ShowLikeTheMemo(QPlainTextEdit& edit) {
+    edit.setFont(WindowFont());
+    edit.setReadOnly(true);
+    edit.setLineWrapMode(QPlainTextEdit::NoWrap);
+    edit.setTabStopDistance(32);
+    edit.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    edit.resize(420, 130);
+    edit.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&edit));
+}
+
+QImage ViewportOf(QAbstractScrollArea& area) {
+    return area.viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
+
 class TrafficMemoTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -75,26 +91,16 @@ protected:
 
 TEST_F(TrafficMemoTest, LooksAsThePlainTextEditItReplaces) {
     QPlainTextEdit edit;
-    edit.setFont(WindowFont());
-    edit.setReadOnly(true);
-    edit.setLineWrapMode(QPlainTextEdit::NoWrap);
-    edit.setTabStopDistance(32);
-    edit.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    edit.resize(420, 130);
-    edit.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&edit));
+    ShowLikeTheMemo(edit);
 
-    auto viewportOf = [](QAbstractScrollArea& area) {
-        return area.viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
-    };
     // Empty, a few lines from the top, and a long log at its end and back at its top.
-    EXPECT_EQ(viewportOf(memo), viewportOf(edit));
+    EXPECT_EQ(ViewportOf(memo), ViewportOf(edit));
     for (int n = 1; n <= 4; ++n) {
         edit.appendPlainText(Line(n) + QStringLiteral(" \x0416\x0436"));
         memo.appendPlainText(Line(n) + QStringLiteral(" \x0416\x0436"));
     }
     settle();
-    EXPECT_EQ(viewportOf(memo), viewportOf(edit));
+    EXPECT_EQ(ViewportOf(memo), ViewportOf(edit));
     for (int n = 5; n <= 40; ++n) {
         edit.appendPlainText(Line(n));
         memo.appendPlainText(Line(n));
@@ -102,11 +108,11 @@ TEST_F(TrafficMemoTest, LooksAsThePlainTextEditItReplaces) {
     settle();
     EXPECT_EQ(memo.verticalScrollBar()->maximum(), edit.verticalScrollBar()->maximum());
     EXPECT_EQ(memo.verticalScrollBar()->value(), edit.verticalScrollBar()->value());
-    EXPECT_EQ(viewportOf(memo), viewportOf(edit));
+    EXPECT_EQ(ViewportOf(memo), ViewportOf(edit));
     edit.verticalScrollBar()->setValue(0);
     memo.verticalScrollBar()->setValue(0);
     settle();
-    EXPECT_EQ(viewportOf(memo), viewportOf(edit));
+    EXPECT_EQ(ViewportOf(memo), ViewportOf(edit));
 }
 
 // Lines the memo draws from glyphs kept from earlier lines look as laid out afresh: numbers of every
@@ -114,14 +120,7 @@ TEST_F(TrafficMemoTest, LooksAsThePlainTextEditItReplaces) {
 // letters that kern, Cyrillic, a character from another font, and lines of other shapes.
 TEST_F(TrafficMemoTest, LinesDrawnFromKeptGlyphsLookAsTheyWouldLaidOut) {
     QPlainTextEdit edit;
-    edit.setFont(WindowFont());
-    edit.setReadOnly(true);
-    edit.setLineWrapMode(QPlainTextEdit::NoWrap);
-    edit.setTabStopDistance(32);
-    edit.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    edit.resize(420, 130);
-    edit.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&edit));
+    ShowLikeTheMemo(edit);
 
     const QStringList exchanges = {
         QStringLiteral("$01K --> !010"),
@@ -148,15 +147,12 @@ TEST_F(TrafficMemoTest, LinesDrawnFromKeptGlyphsLookAsTheyWouldLaidOut) {
         edit.appendPlainText(line);
     }
     settle();
-    auto viewportOf = [](QAbstractScrollArea& area) {
-        return area.viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
-    };
     ASSERT_EQ(memo.verticalScrollBar()->maximum(), edit.verticalScrollBar()->maximum());
     for (int first = 0; first <= memo.verticalScrollBar()->maximum(); ++first) {
         memo.verticalScrollBar()->setValue(first);
         edit.verticalScrollBar()->setValue(first);
         settle(); // the memo lays out what it has not met, and draws it from what it kept next time
-        ASSERT_EQ(viewportOf(memo), viewportOf(edit)) << "from line " << first;
+        ASSERT_EQ(ViewportOf(memo), ViewportOf(edit)) << "from line " << first;
     }
 }
 
@@ -164,17 +160,7 @@ TEST_F(TrafficMemoTest, LinesDrawnFromKeptGlyphsLookAsTheyWouldLaidOut) {
 // goes with lines wider than the view as the plain text edit's does.
 TEST_F(TrafficMemoTest, TheHorizontalBarShowsWhileALineIsWiderThanTheView) {
     QPlainTextEdit edit;
-    edit.setFont(WindowFont());
-    edit.setReadOnly(true);
-    edit.setLineWrapMode(QPlainTextEdit::NoWrap);
-    edit.setTabStopDistance(32);
-    edit.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    edit.resize(420, 130);
-    edit.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&edit));
-    auto viewportOf = [](QAbstractScrollArea& area) {
-        return area.viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
-    };
+    ShowLikeTheMemo(edit);
     auto both = [&](const QString& line) {
         memo.appendPlainText(line);
         edit.appendPlainText(line);
@@ -198,7 +184,7 @@ TEST_F(TrafficMemoTest, TheHorizontalBarShowsWhileALineIsWiderThanTheView) {
         both(Line(n));
     EXPECT_EQ(counter.timers, 0);
     EXPECT_FALSE(memo.horizontalScrollBar()->isVisible());
-    EXPECT_EQ(viewportOf(memo), viewportOf(edit));
+    EXPECT_EQ(ViewportOf(memo), ViewportOf(edit));
 
     both(QStringLiteral("20\t$01O") + QString(80, QLatin1Char('W')) + QStringLiteral(" --> !01"));
     EXPECT_TRUE(memo.horizontalScrollBar()->isVisible());
@@ -209,7 +195,7 @@ TEST_F(TrafficMemoTest, TheHorizontalBarShowsWhileALineIsWiderThanTheView) {
     EXPECT_EQ(memo.verticalScrollBar()->value(), memo.verticalScrollBar()->maximum());
     edit.verticalScrollBar()->setValue(edit.verticalScrollBar()->maximum());
     settle();
-    EXPECT_EQ(viewportOf(memo), viewportOf(edit));
+    EXPECT_EQ(ViewportOf(memo), ViewportOf(edit));
 
     memo.clear();
     settle();

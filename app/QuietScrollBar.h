@@ -3,11 +3,12 @@
 #include <QRect>
 #include <QScrollBar>
 
-// A scroll bar that repaints only when and where what it shows changes. The traffic log grows by a line every
-// exchange, and each line moves the handle by less than a pixel once the log is long; a plain scroll
-// bar repaints itself (and, being transparent, its parents behind it) for every such move, which was a
-// good part of a polling window's work. Changes are looked at once the event loop is back, so that a
-// range change and the value change that follows it count as one. User-interface thread only.
+// A scroll bar that repaints only when and where what it shows changes. The traffic log grows by a
+// line every exchange, and each line moves the handle by less than a pixel once the log is long; a
+// plain scroll bar repaints itself (and, being transparent, its parents behind it) for every such
+// move, which was a good part of a polling window's work. Changes are looked at once the event loop
+// is back, so that a range change and the value change that follows it count as one.
+// User-interface thread only.
 class QuietScrollBar : public QScrollBar {
     Q_OBJECT
 public:

@@ -102,13 +102,10 @@ void TrafficMemo::checkDigits() {
         const QList<QGlyphRun> runs = layout.glyphRuns();
         if (runs.size() != 1 || runs[0].glyphIndexes().size() != 1)
             return;
-        const QPointF at = runs[0].positions().first();
         if (d == 0) {
             digits.font = runs[0].rawFont();
-            digits.baseline = at.y();
+            digits.baseline = runs[0].positions().first().y();
         }
-        if (runs[0].rawFont() != digits.font || at != QPointF(kMargin, digits.baseline))
-            return;
         digits.glyph[d] = runs[0].glyphIndexes().first();
         digits.advance[d] = layout.lineAt(0).naturalTextWidth();
     }
@@ -119,30 +116,22 @@ void TrafficMemo::checkDigits() {
     QTextLayout layout;
     layOut(layout, pairs);
     const QList<QGlyphRun> runs = layout.glyphRuns();
-    if (runs.size() != 1 || runs[0].rawFont() != digits.font)
+    if (runs.size() != 1 || runs[0].positions().size() != pairs.size())
         return;
-    const QList<quint32> glyphs = runs[0].glyphIndexes();
+    // Each pair stands once at an even place: its kerning is what the layout adds to the first advance.
     const QList<QPointF> positions = runs[0].positions();
-    if (glyphs.size() != pairs.size() || positions.size() != pairs.size())
-        return;
-    std::array<bool, 100> seen{};
-    for (qsizetype i = 0; i < pairs.size(); ++i) {
-        const int d = pairs[i].unicode() - u'0';
-        if (glyphs[i] != digits.glyph[d] || positions[i].y() != digits.baseline)
-            return;
-        if (i + 1 == pairs.size())
-            break;
-        const int pair = d * 10 + (pairs[i + 1].unicode() - u'0');
-        const qreal kern = positions[i + 1].x() - positions[i].x() - digits.advance[d];
-        if (seen[pair] && digits.kern[pair] != kern)
-            return; // placed by more than the pair: not put together here
-        seen[pair] = true;
-        digits.kern[pair] = kern;
+    for (qsizetype i = 0; i + 1 < pairs.size(); i += 2) {
+        const int first = pairs[i].unicode() - u'0';
+        const int second = pairs[i + 1].unicode() - u'0';
+        digits.kern[first * 10 + second] = positions[i + 1].x() - positions[i].x() - digits.advance[first];
     }
-    if (positions[0].x() != kMargin)
-        return;
+    // Placed pair by pair only if the whole string, the pairs at odd places too, comes out as laid out.
     digits.composable = true;
     digits_ = digits;
+    QGlyphRun composed;
+    qreal width = 0;
+    if (!numberRun(pairs, &composed, &width) || !SameRuns(runs, composed))
+        digits_.composable = false;
 }
 
 // The glyphs of a line number put together from its digits, placed as in a line laid out whole.
@@ -170,16 +159,21 @@ bool TrafficMemo::numberRun(QStringView number, QGlyphRun* run, qreal* width) co
     return true;
 }
 
-void TrafficMemo::learnLine(const QString& line, const QTextLayout& layout) {
+// A line shaped "number<TAB>exchange" whose number can be put together from its digits: where its tab
+// stands, the number's glyphs and its width.
+bool TrafficMemo::numberOf(const QString& line, qsizetype* tab, QGlyphRun* number, qreal* width) {
     if (!digits_.checked)
         checkDigits();
-    const qsizetype tab = NumberTab(line);
-    if (tab < 0)
-        return;
+    *tab = NumberTab(line);
+    return *tab > 0 && numberRun(QStringView(line).left(*tab), number, width);
+}
+
+void TrafficMemo::learnLine(const QString& line, const QTextLayout& layout) {
+    qsizetype tab = -1;
     QGlyphRun number;
     qreal width = 0;
     const QTextLine textLine = layout.lineAt(0);
-    if (!numberRun(QStringView(line).left(tab), &number, &width) ||
+    if (!numberOf(line, &tab, &number, &width) ||
         !SameRuns(textLine.glyphRuns(0, static_cast<int>(tab)), number))
         return;
     const qreal start = textLine.cursorToX(static_cast<int>(tab + 1));
@@ -200,20 +194,14 @@ void TrafficMemo::learnLine(const QString& line, const QTextLayout& layout) {
 }
 
 bool TrafficMemo::drawKnownLine(QPainter& painter, const QString& line, const QPointF& origin) {
-    if (!digits_.checked)
-        checkDigits();
-    const qsizetype tab = NumberTab(line);
-    if (tab < 0)
-        return false;
+    qsizetype tab = -1;
     QGlyphRun number;
     qreal width = 0;
-    if (!numberRun(QStringView(line).left(tab), &number, &width))
+    if (!numberOf(line, &tab, &number, &width))
         return false;
     const auto start = exchangeStart_.constFind(WidthKey(width));
-    if (start == exchangeStart_.constEnd())
-        return false;
     const auto exchange = exchanges_.constFind(line.mid(tab + 1));
-    if (exchange == exchanges_.constEnd())
+    if (start == exchangeStart_.constEnd() || exchange == exchanges_.constEnd())
         return false;
     painter.drawGlyphRun(origin, number);
     const QPointF at = origin + QPointF(*start, 0);

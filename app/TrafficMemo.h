@@ -71,6 +71,7 @@ private:
     bool drawKnownLine(QPainter& painter, const QString& line, const QPointF& origin);
     void learnLine(const QString& line, const QTextLayout& layout);
     bool numberRun(QStringView number, QGlyphRun* run, qreal* width) const;
+    bool numberOf(const QString& line, qsizetype* tab, QGlyphRun* number, qreal* width);
     void checkDigits();
     Place placeAt(const QPoint& viewportPoint) const;
     bool hasSelection() const { return anchor_ != cursor_; }

@@ -35,6 +35,12 @@ QRect QuietScrollBar::changedArea(const Look& from, const Look& to) const {
         .intersected(rect());
 }
 
+void QuietScrollBar::check() {
+    const QRect area = changedArea(painted_, look());
+    if (!area.isEmpty())
+        update(area);
+}
+
 void QuietScrollBar::scheduleCheck() {
     if (checkPending_)
         return;
@@ -43,9 +49,7 @@ void QuietScrollBar::scheduleCheck() {
         this,
         [this] {
             checkPending_ = false;
-            const QRect area = changedArea(painted_, look());
-            if (!area.isEmpty())
-                update(area);
+            check();
         },
         Qt::QueuedConnection);
 }
@@ -55,7 +59,22 @@ void QuietScrollBar::sliderChange(SliderChange change) {
         QScrollBar::sliderChange(change);
         return;
     }
-    scheduleCheck();
+    if (holds_ > 0)
+        changedWhileHeld_ = true;
+    else
+        scheduleCheck();
+}
+
+QuietScrollBar::Hold::Hold(QScrollBar* bar) : bar_(qobject_cast<QuietScrollBar*>(bar)) {
+    if (bar_)
+        ++bar_->holds_;
+}
+
+QuietScrollBar::Hold::~Hold() {
+    if (!bar_ || --bar_->holds_ > 0 || !bar_->changedWhileHeld_)
+        return;
+    bar_->changedWhileHeld_ = false;
+    bar_->check();
 }
 
 void QuietScrollBar::paintEvent(QPaintEvent* event) {

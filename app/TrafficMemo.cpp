@@ -1,5 +1,7 @@
 #include "app/TrafficMemo.h"
 
+#include "app/QuietScrollBar.h"
+
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
@@ -8,6 +10,7 @@
 #include <QMenu>
 #include <QPainter>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <QTextLayout>
 #include <QVarLengthArray>
 
@@ -27,6 +30,21 @@ qint64 WidthKey(qreal width) {
 qsizetype NumberTab(const QString& line) {
     const qsizetype tab = line.indexOf(u'\t');
     return tab > 0 && line.indexOf(u'\t', tab + 1) < 0 ? tab : -1;
+}
+
+// A scroll area lays its bars out again after every range change, through a queued call, in case a
+// bar must show or hide: an event and a layout for every line of a growing log. Only a range that
+// becomes empty, or stops being empty, can change that; other changes that leave the value where it
+// is are made without the signal.
+void SetRange(QScrollBar* bar, int minimum, int maximum) {
+    if (minimum == bar->minimum() && maximum == bar->maximum())
+        return;
+    const bool showingMayChange = (bar->minimum() < bar->maximum()) != (minimum < maximum);
+    const bool valueMoves = bar->value() < minimum || bar->value() > maximum;
+    QSignalBlocker blocker(bar);
+    if (showingMayChange || valueMoves)
+        blocker.unblock();
+    bar->setRange(minimum, maximum);
 }
 
 bool SameRuns(const QList<QGlyphRun>& laidOut, const QGlyphRun& composed) {
@@ -244,13 +262,13 @@ void TrafficMemo::updateScrollBars() {
     const int shown = visibleLines();
     vertical->setPageStep(shown);
     vertical->setSingleStep(1);
-    vertical->setRange(0, std::max(0, lineCount() - shown));
+    SetRange(vertical, 0, std::max(0, lineCount() - shown));
 
     QScrollBar* horizontal = horizontalScrollBar();
     const int width = static_cast<int>(std::ceil(widest_)) + 2 * kMargin;
     horizontal->setPageStep(viewport()->width());
     horizontal->setSingleStep(20);
-    horizontal->setRange(0, std::max(0, width - viewport()->width()));
+    SetRange(horizontal, 0, std::max(0, width - viewport()->width()));
     // Shown while a line is wider than the view, as the "as needed" policy shows it; that policy also
     // starts a timer at every scroll (to flash the bar in styles that hide it), so one per line.
     const Qt::ScrollBarPolicy policy =
@@ -263,6 +281,7 @@ void TrafficMemo::appendLines(const QStringList& added) {
     if (added.isEmpty())
         return;
     QScrollBar* vertical = verticalScrollBar();
+    const QuietScrollBar::Hold hold(vertical); // the range and the value change as one
     const bool atEnd = vertical->value() >= vertical->maximum();
     const int firstNew = lineCount();
     for (const QString& line : added) {

@@ -106,4 +106,27 @@ TEST_F(LogScrollBar, AMovingHandleRepaintsWhereItWasAndWhereItIsOnly) {
     EXPECT_GE(paints, 10);
 }
 
+TEST_F(LogScrollBar, AnAppendedLineIsShownWithoutQueuedCalls) {
+    // The memo holds the bar while it moves the range and the value, and a range that only grows
+    // does not ask the scroll area to lay its bars out again: nothing waits for the event loop but
+    // the repaint.
+    append(12);
+    class MetaCallCounter : public QObject {
+    public:
+        bool eventFilter(QObject*, QEvent* event) override {
+            calls += event->type() == QEvent::MetaCall;
+            return false;
+        }
+        int calls = 0;
+    } calls;
+    memo.installEventFilter(&calls);
+    bar->installEventFilter(&calls);
+    for (int i = 0; i < 30; ++i) {
+        append(1);
+        ASSERT_EQ(onScreen(), repainted()) << "line " << i;
+    }
+    EXPECT_EQ(calls.calls, 0);
+    EXPECT_EQ(bar->value(), bar->maximum());
+}
+
 } // namespace

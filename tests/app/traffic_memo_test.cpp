@@ -203,6 +203,29 @@ TEST_F(TrafficMemoTest, TheHorizontalBarShowsWhileALineIsWiderThanTheView) {
     EXPECT_EQ(memo.viewport()->height(), 130 - 2 * memo.frameWidth());
 }
 
+// A bar shown only as needed comes when the lines overflow the view and goes when they are cleared,
+// as the plain text edit's does.
+TEST_F(TrafficMemoTest, AVerticalBarAsNeededComesAndGoesWithTheLines) {
+    QPlainTextEdit edit;
+    ShowLikeTheMemo(edit);
+    edit.setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    memo.setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    settle();
+    EXPECT_FALSE(memo.verticalScrollBar()->isVisible());
+    for (int n = 1; n <= 12; ++n) {
+        memo.appendPlainText(Line(n));
+        edit.appendPlainText(Line(n));
+        settle();
+        ASSERT_EQ(memo.verticalScrollBar()->isVisible(), edit.verticalScrollBar()->isVisible()) << "line " << n;
+    }
+    EXPECT_TRUE(memo.verticalScrollBar()->isVisible());
+    EXPECT_EQ(memo.viewport()->size(), edit.viewport()->size());
+    EXPECT_EQ(ViewportOf(memo), ViewportOf(edit));
+    memo.clear();
+    settle();
+    EXPECT_FALSE(memo.verticalScrollBar()->isVisible());
+}
+
 TEST_F(TrafficMemoTest, TheScreenShowsWhatAFullRepaintWouldAsLinesArrive) {
     for (int n = 1; n <= 30; ++n) {
         memo.appendLines({Line(n)});

@@ -2,6 +2,7 @@
 // is always what a full repaint would show.
 #include "app/QuietScrollBar.h"
 #include "app/TrafficMemo.h"
+#include "EventCounter.h"
 
 #include <QCoreApplication>
 #include <QBackingStore>
@@ -111,21 +112,13 @@ TEST_F(LogScrollBar, AnAppendedLineIsShownWithoutQueuedCalls) {
     // does not ask the scroll area to lay its bars out again: nothing waits for the event loop but
     // the repaint.
     append(12);
-    class MetaCallCounter : public QObject {
-    public:
-        bool eventFilter(QObject*, QEvent* event) override {
-            calls += event->type() == QEvent::MetaCall;
-            return false;
-        }
-        int calls = 0;
-    } calls;
-    memo.installEventFilter(&calls);
-    bar->installEventFilter(&calls);
+    EventCounter calls(QEvent::MetaCall);
+    calls.watch({&memo, bar});
     for (int i = 0; i < 30; ++i) {
         append(1);
         ASSERT_EQ(onScreen(), repainted()) << "line " << i;
     }
-    EXPECT_EQ(calls.calls, 0);
+    EXPECT_EQ(calls.count, 0);
     EXPECT_EQ(bar->value(), bar->maximum());
 }
 

@@ -2,6 +2,7 @@
 // lines are added one by one is what a full repaint draws, a reader who scrolled up keeps his place,
 // and text is selected and copied as in any read-only text box.
 #include "app/TrafficMemo.h"
+#include "EventCounter.h"
 
 #include <QApplication>
 #include <QBackingStore>
@@ -169,20 +170,11 @@ TEST_F(TrafficMemoTest, TheHorizontalBarShowsWhileALineIsWiderThanTheView) {
     for (int n = 1; n <= 12; ++n)
         both(Line(n));
 
-    class TimerCounter : public QObject {
-    public:
-        bool eventFilter(QObject*, QEvent* event) override {
-            timers += event->type() == QEvent::Timer;
-            return false;
-        }
-        int timers = 0;
-    } counter;
-    for (QObject* watched : std::initializer_list<QObject*>{&memo, memo.viewport(), memo.verticalScrollBar(),
-                                                           memo.horizontalScrollBar()})
-        watched->installEventFilter(&counter);
+    EventCounter timers(QEvent::Timer);
+    timers.watch({&memo, memo.viewport(), memo.verticalScrollBar(), memo.horizontalScrollBar()});
     for (int n = 13; n <= 19; ++n)
         both(Line(n));
-    EXPECT_EQ(counter.timers, 0);
+    EXPECT_EQ(timers.count, 0);
     EXPECT_FALSE(memo.horizontalScrollBar()->isVisible());
     EXPECT_EQ(ViewportOf(memo), ViewportOf(edit));
 

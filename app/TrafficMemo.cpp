@@ -37,8 +37,6 @@ qsizetype NumberTab(const QString& line) {
 // becomes empty, or stops being empty, can change that; other changes that leave the value where it
 // is are made without the signal.
 void SetRange(QScrollBar* bar, int minimum, int maximum) {
-    if (minimum == bar->minimum() && maximum == bar->maximum())
-        return;
     const bool showingMayChange = (bar->minimum() < bar->maximum()) != (minimum < maximum);
     const bool valueMoves = bar->value() < minimum || bar->value() > maximum;
     QSignalBlocker blocker(bar);
@@ -110,10 +108,9 @@ qreal TrafficMemo::lineWidth(const QString& line) {
 // a number's width is used once a line laid out whole has shown its digits placed just so. Anything
 // else (a selection, another shape of line, a text not met before) is laid out as before.
 void TrafficMemo::checkDigits() {
+    // Composable stays false, and numbers are laid out as any text, unless every check below passes.
     digits_ = {};
     digits_.checked = true;
-    Digits digits;
-    digits.checked = true;
     for (int d = 0; d < 10; ++d) {
         QTextLayout layout;
         layOut(layout, QString(QChar(u'0' + d)));
@@ -121,11 +118,11 @@ void TrafficMemo::checkDigits() {
         if (runs.size() != 1 || runs[0].glyphIndexes().size() != 1)
             return;
         if (d == 0) {
-            digits.font = runs[0].rawFont();
-            digits.baseline = runs[0].positions().first().y();
+            digits_.font = runs[0].rawFont();
+            digits_.baseline = runs[0].positions().first().y();
         }
-        digits.glyph[d] = runs[0].glyphIndexes().first();
-        digits.advance[d] = layout.lineAt(0).naturalTextWidth();
+        digits_.glyph[d] = runs[0].glyphIndexes().first();
+        digits_.advance[d] = layout.lineAt(0).naturalTextWidth();
     }
     QString pairs;
     for (char16_t a = u'0'; a <= u'9'; ++a)
@@ -141,11 +138,10 @@ void TrafficMemo::checkDigits() {
     for (qsizetype i = 0; i + 1 < pairs.size(); i += 2) {
         const int first = pairs[i].unicode() - u'0';
         const int second = pairs[i + 1].unicode() - u'0';
-        digits.kern[first * 10 + second] = positions[i + 1].x() - positions[i].x() - digits.advance[first];
+        digits_.kern[first * 10 + second] = positions[i + 1].x() - positions[i].x() - digits_.advance[first];
     }
     // Placed pair by pair only if the whole string, the pairs at odd places too, comes out as laid out.
-    digits.composable = true;
-    digits_ = digits;
+    digits_.composable = true;
     QGlyphRun composed;
     qreal width = 0;
     if (!numberRun(pairs, &composed, &width) || !SameRuns(runs, composed))

@@ -6,9 +6,13 @@
 //   keyboard  the same with the Keyboard page shown (one key poll per poll tick)
 //   silent    a pseudo-terminal whose other side stays open and never answers (identification is
 //             tried, and fails, on every poll tick)
+//   floor     no port and none of our widgets: a bare Qt window of the main window's size does only
+//             what a polling exchange must (wake for the tick, let messages run once, sleep the reply
+//             wait, paint a lamp lit and dark). What that costs on this machine is the floor the
+//             Keyboard page's figure stands on.
 //
-//   bench_idle [--seconds N] [--variant display|keyboard|silent|all] [--stop-highlight-timer]
-//              [--log-lines N]
+//   bench_idle [--seconds N] [--variant display|keyboard|silent|floor|all, or several: keyboard,floor]
+//              [--stop-highlight-timer] [--log-lines N]
 //   (default 20 s, all variants; --stop-highlight-timer stops Timer3 to show its share; --log-lines
 //   fills the traffic log with N lines first: a short log moves its scroll bar's handle, and repaints
 //   the bar, with every line, a long one only now and then)
@@ -19,18 +23,23 @@
 #include "app/KeyboardPage.h"
 #include "app/SimulatedTerminalPort.h"
 #include "app/TF1.h"
-#include "app/TrafficMemo.h"
 #include "app/TerminalConnection.h"
+#include "app/TrafficMemo.h"
 #include "protocol/Commands.h"
+#include "protocol/Transact.h"
 #include "seriallink/TnrComm.h"
 #include "seriallink/TnrDeviceBox.h"
 #include "sim/SimTerminal.h"
 #include "widgets/TVrPowerButton.h"
 #include "widgets/TVrTrackBar.h"
+#include "widgets/TVrUserLed.h"
 
+#include <QAbstractEventDispatcher>
 #include <QApplication>
+#include <QComboBox>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QPainter>
 #include <QTabWidget>
 #include <QTimer>
 
@@ -96,11 +105,79 @@ struct VariantResult {
     double utilityPercent = 0;
     quint64 commWakeups = 0;
     long exchanges = 0;
+    double uiMsPerExchange = 0;
     bool identified = false;
 };
 
+// The floor variant's lamp: one fill, the least a lamp can draw.
+class BareLamp : public QWidget {
+public:
+    explicit BareLamp(QWidget* parent) : QWidget(parent) { setAttribute(Qt::WA_OpaquePaintEvent); }
+    void setLit(bool lit) {
+        lit_ = lit;
+        update();
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter(this).fillRect(rect(), lit_ ? Qt::green : Qt::darkGreen);
+    }
+
+private:
+    bool lit_ = false;
+};
+
+// UI-thread CPU per tick of the bare exchange skeleton, at the pace of the window's own poll.
+double RunFloor(int seconds) {
+    std::printf("\n=== variant floor: a bare Qt window doing only an exchange's skeleton, %d s ===\n",
+                seconds);
+    QSize size;
+    QRect lampArea;
+    int baudIndex = 0;
+    {
+        TF1 window; // only to take the main window's size, its lamp's place and its baud rate
+        size = window.size();
+        lampArea = QRect(window.led->mapTo(&window, QPoint()), window.led->size());
+        baudIndex = window.BR->currentIndex();
+    }
+    QWidget window;
+    window.resize(size);
+    BareLamp lamp(&window);
+    lamp.setGeometry(lampArea);
+    window.show();
+    RunEventLoopFor(500);
+
+    QTimer tick;
+    tick.setInterval(tkm::protocol::PollIntervalMs(baudIndex));
+    long ticks = 0;
+    QObject::connect(&tick, &QTimer::timeout, [&] {
+        tick.stop();
+        lamp.setLit(true);
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        QCoreApplication::eventDispatcher()->wakeUp(); // as the window's message pump does
+        ::usleep(static_cast<useconds_t>(tkm::protocol::ReplyWaitMs(baudIndex, 0)) * 1000);
+        lamp.setLit(false);
+        tick.start();
+        ++ticks;
+    });
+    tick.start();
+    RunEventLoopFor(1500);
+
+    const double cpu0 = tkm::bench::SampleThread(::getpid()).cpuSeconds;
+    const long ticks0 = ticks;
+    RunEventLoopFor(seconds * 1000);
+    const double cpu = tkm::bench::SampleThread(::getpid()).cpuSeconds - cpu0;
+    const long counted = ticks - ticks0;
+    tick.stop();
+    if (counted <= 0)
+        return 0;
+    const double perTick = cpu * 1000 / static_cast<double>(counted);
+    std::printf("ticks: %ld; UI thread per tick: %.3f ms of CPU\n", counted, perTick);
+    return perTick;
+}
+
 std::optional<VariantResult> RunVariant(const std::string& variant, int seconds, bool stopHighlightTimer,
-                                       int logLines) {
+                                        int logLines) {
     const bool silent = variant == "silent";
     std::printf("\n=== variant %s: %s, %d s ===\n", variant.c_str(),
                 silent ? "port open on a silent pseudo-terminal"
@@ -229,8 +306,8 @@ std::optional<VariantResult> RunVariant(const std::string& variant, int seconds,
     if (result.exchanges > 0) {
         std::printf(" = %.2f per exchange",
                     static_cast<double>(result.commWakeups) / static_cast<double>(result.exchanges));
-        std::printf("\nUI thread per exchange: %.3f ms of CPU",
-                    uiCpu * 1000 / static_cast<double>(result.exchanges));
+        result.uiMsPerExchange = uiCpu * 1000 / static_cast<double>(result.exchanges);
+        std::printf("\nUI thread per exchange: %.3f ms of CPU", result.uiMsPerExchange);
     }
     const double goal = variant == "display" ? kIdleGoalPercent : kPollingGoalPercent;
     std::printf("\ngoal: utility under %.2f%% of one core -> %s\n", goal,
@@ -262,11 +339,12 @@ int main(int argc, char** argv) {
         else if (!std::strcmp(argv[i], "--log-lines") && i + 1 < argc)
             logLines = std::clamp(std::atoi(argv[++i]), 0, 1900);
         else {
-            std::fprintf(
-                stderr,
-                "usage: %s [--seconds N] [--variant display|keyboard|silent|all] [--stop-highlight-timer]"
-                " [--log-lines N]\n",
-                argv[0]);
+            std::fprintf(stderr,
+                         "usage: %s [--seconds N] [--variant display|keyboard|silent|floor|all, or a list: "
+                         "keyboard,floor]"
+                         " [--stop-highlight-timer]"
+                         " [--log-lines N]\n",
+                         argv[0]);
             return 2;
         }
     }
@@ -277,17 +355,35 @@ int main(int argc, char** argv) {
                 ::sysconf(_SC_NPROCESSORS_ONLN), tkm::bench::LoadAverage(),
                 qPrintable(QGuiApplication::platformName()));
 
-    const std::vector<std::string> variants = variant == "all"
-                                                  ? std::vector<std::string>{"display", "keyboard", "silent"}
-                                                  : std::vector<std::string>{variant};
-    int failures = 0;
-    for (const std::string& v : variants) {
-        if (v != "display" && v != "keyboard" && v != "silent") {
+    std::vector<std::string> variants;
+    if (variant == "all")
+        variants = {"display", "keyboard", "silent", "floor"};
+    else
+        for (const QString& v : QString::fromStdString(variant).split(QLatin1Char(','), Qt::SkipEmptyParts))
+            variants.push_back(v.toStdString());
+    for (const std::string& v : variants)
+        if (v != "display" && v != "keyboard" && v != "silent" && v != "floor") {
             std::fprintf(stderr, "unknown variant %s\n", v.c_str());
             return 2;
         }
-        if (!RunVariant(v, seconds, stopHighlightTimer, logLines))
+    int failures = 0;
+    double keyboardMs = 0;
+    double floorMs = 0;
+    for (const std::string& v : variants) {
+        if (v == "floor") {
+            floorMs = RunFloor(seconds);
+            continue;
+        }
+        const std::optional<VariantResult> result = RunVariant(v, seconds, stopHighlightTimer, logLines);
+        if (!result)
             ++failures;
+        else if (v == "keyboard")
+            keyboardMs = result->uiMsPerExchange;
     }
+    if (keyboardMs > 0 && floorMs > 0)
+        std::printf(
+            "\nKeyboard page per exchange: %.3f ms = the floor's %.3f ms + %.3f ms of the exchange's own "
+            "work\n",
+            keyboardMs, floorMs, keyboardMs - floorMs);
     return failures ? 1 : 0;
 }

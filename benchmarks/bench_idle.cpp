@@ -11,7 +11,7 @@
 //             wait, paint a lamp lit and dark). What that costs on this machine is the floor the
 //             Keyboard page's figure stands on.
 //
-//   bench_idle [--seconds N] [--variant display|keyboard|silent|floor|all, or several: keyboard,floor]
+//   bench_idle [--seconds N] [--variant display|keyboard|silent|floor|all or a list, e.g. keyboard,floor]
 //              [--stop-highlight-timer] [--log-lines N]
 //   (default 20 s, all variants; --stop-highlight-timer stops Timer3 to show its share; --log-lines
 //   fills the traffic log with N lines first: a short log moves its scroll bar's handle, and repaints
@@ -340,10 +340,8 @@ int main(int argc, char** argv) {
             logLines = std::clamp(std::atoi(argv[++i]), 0, 1900);
         else {
             std::fprintf(stderr,
-                         "usage: %s [--seconds N] [--variant display|keyboard|silent|floor|all, or a list: "
-                         "keyboard,floor]"
-                         " [--stop-highlight-timer]"
-                         " [--log-lines N]\n",
+                         "usage: %s [--seconds N] [--variant display|keyboard|silent|floor|all or a list,"
+                         " e.g. keyboard,floor] [--stop-highlight-timer] [--log-lines N]\n",
                          argv[0]);
             return 2;
         }

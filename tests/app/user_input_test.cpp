@@ -6,6 +6,7 @@
 #include "WindowFixture.h"
 #include "WindowSystemInput.h"
 
+#include "app/UserSymbolsPage.h"
 #include "protocol/Commands.h"
 
 #include "widgets/TVrPowerButton.h"
@@ -137,6 +138,25 @@ TEST_F(UserInput, InputOutsideExchangesIsHandledAtOnce) {
     queueClick(window->AdrInc);
     handleQueuedInput();
     EXPECT_EQ(window->Adr->Position(), 1);
+}
+
+TEST_F(UserInput, ClicksDuringSaveAllSymbolRunAfterTheSymbolInProgress) {
+    window->Adr->SetPosition(1);
+    window->Page->setCurrentWidget(window->UserSymbols);
+    ASSERT_TRUE(window->connection().found());
+    port->sent.clear();
+    // Pressed again during symbol 1 it adds nothing; the Display tab during symbol 2 is entered before
+    // symbol 3; a port closed during symbol 4 ends the save without a box.
+    duringWait.pending = {{[this] { queueClick(window->UserSymbols->SaveAllSym); }, sending("$01G1")},
+                          {[this] { queueTabClick(window->Page, window->Display); }, sending("$01G2")},
+                          {[this] { port->active = false; }, sending("$01G4")}};
+    window->UserSymbols->SaveAllSym->click();
+
+    const std::string empty(16, '0');
+    const std::vector<std::string> expected = {"$01G0" + empty, "$01G1" + empty, "$01G2" + empty, "$01T",
+                                               "~013028",       "$01G3" + empty, "$01G4" + empty};
+    EXPECT_EQ(port->sent, expected);
+    EXPECT_TRUE(messages.isEmpty());
 }
 
 // The scan against the simulated terminal, with clicks queued while a step waits for its reply.

@@ -6,12 +6,14 @@
 #include "WindowFixture.h"
 #include "WindowSystemInput.h"
 
+#include "app/SettingPage.h"
 #include "app/UserSymbolsPage.h"
 #include "protocol/Commands.h"
 
 #include "widgets/TVrPowerButton.h"
 #include "widgets/TVrTrackBar.h"
 
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QPushButton>
 #include <QTabBar>
@@ -156,6 +158,42 @@ TEST_F(UserInput, ClicksDuringSaveAllSymbolRunAfterTheSymbolInProgress) {
     const std::vector<std::string> expected = {"$01G0" + empty, "$01G1" + empty, "$01G2" + empty, "$01T",
                                                "~013028",       "$01G3" + empty, "$01G4" + empty};
     EXPECT_EQ(port->sent, expected);
+    EXPECT_TRUE(messages.isEmpty());
+}
+
+TEST_F(UserInput, AnAddressChosenDuringTheInitProcedureEndsItWithNothingSent) {
+    ScriptedTerminal atFive;
+    atFive.address = 5;
+    port->setScript(atFive);
+    window->Adr->SetPosition(5);
+    ASSERT_TRUE(window->connection().found());
+    window->Setting->BRNew->setCurrentIndex(6); // another rate: the terminal must be in init mode
+    port->sent.clear();
+    duringWait.pending = {{[this] { queueClick(window->AdrInc); }, sending("$00M")}};
+    window->Setting->SaveSettignClick();
+    EXPECT_EQ(port->sent, (std::vector<std::string>{"$00M", "$01M"}));
+    EXPECT_EQ(messages, QStringList{SettingPage::kPowerCycleText});
+}
+
+TEST_F(UserInput, ClicksWhileTheConfigurationIsWrittenSaveNothingMoreAndKeepTheUsersAddress) {
+    ScriptedTerminal atFive;
+    atFive.address = 5;
+    port->setScript([atFive](const std::string& frame) {
+        return frame.front() == '%' ? std::string("!09\r") : atFive(frame);
+    });
+    window->Adr->SetPosition(5);
+    window->Page->setCurrentWidget(window->Setting);
+    window->Setting->AdrNew->SetPosition(9);
+    port->sent.clear();
+    duringWait.pending = {{[this] {
+                               queueClick(window->Setting->SaveSettign);
+                               queueClick(window->AdrInc);
+                           },
+                           sending("%")}};
+    window->Setting->SaveSettignClick();
+    // Written once, then the user's move to 6: the window does not follow the terminal to 9.
+    EXPECT_EQ(port->sent, (std::vector<std::string>{"%05090Z060100", "$06M"}));
+    EXPECT_EQ(window->Adr->Position(), 6);
     EXPECT_TRUE(messages.isEmpty());
 }
 

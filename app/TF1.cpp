@@ -133,9 +133,10 @@ void TF1::setupConnection() {
     };
     // Repaints, timers and line events run while an exchange waits, user input does not: a click handled
     // inside the exchange would start exchanges of its own that the running one refuses. The input
-    // waits in the window system's queue and runs once the handler is done; the wake-up makes the
-    // event loop look at that queue again (the glib dispatcher would otherwise leave it there until
-    // the next window-system event arrives).
+    // waits in the window system's queue and runs once the exchange is over: before the next exchange
+    // of a loop (betweenExchanges below), or when the handler is done; the wake-up makes the event
+    // loop look at that queue again (the glib dispatcher would otherwise leave it there until the next
+    // window-system event arrives).
     links.processEvents = [] {
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         if (QAbstractEventDispatcher* dispatcher = QCoreApplication::eventDispatcher())
@@ -148,6 +149,10 @@ void TF1::setupConnection() {
     connection_->setBaudIndex(BR->currentIndex());
     connection_->setChecksumMode(CSE->Active());
     connect(connection_, &TerminalConnection::deviceDataChanged, this, &TF1::RefreshStatus);
+    connection_->setBetweenExchanges([this] {
+        QCoreApplication::processEvents();
+        return !closed_;
+    });
 
     nrComm1->NotifyAdd(TnrNotifyEvent::Make(this, &TF1::PortNotified));
     nrComm1->OnDeviceLost = [this](TnrCustomComm*, const QString& text) { DeviceLost(text); };
@@ -170,6 +175,16 @@ void TF1::buildPages() {
     Setting->setConnectionPanel(this);
     Setting->setFileDialogs(OpenDialog1, SaveDialog1);
     UserSymbols->setFileDialogs(OpenDialog1, SaveDialog1);
+}
+
+void TF1::closeEvent(QCloseEvent* event) {
+    closed_ = true;
+    QWidget::closeEvent(event);
+}
+
+void TF1::showEvent(QShowEvent* event) {
+    closed_ = false;
+    QWidget::showEvent(event);
 }
 
 void TF1::setSleep(std::function<void(int)> sleep) {

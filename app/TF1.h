@@ -131,6 +131,12 @@ public:
     // The port the transaction talks through; nullptr restores nrComm1. Tests put scripted ports here.
     void setTransactPort(tkm::protocol::TransactPort* port);
 
+protected:
+    // A closed window ends the loops of exchanges that are still running (TerminalConnection's
+    // betweenExchanges): nobody is left to watch them.
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
 private:
     void buildConnectionPanel();
     void buildPages();
@@ -144,6 +150,7 @@ private:
     std::unique_ptr<SimulatedTerminalPort> simulatedPort_;
     TerminalConnection* connection_ = nullptr; // owned as a child QObject
     bool tickRunning_ = false;
+    bool closed_ = false;
     QStringList lastTickErrors_;
 };
 

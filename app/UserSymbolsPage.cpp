@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScopedValueRollback>
 
 #include <algorithm>
 #include <stdexcept>
@@ -208,11 +209,19 @@ void UserSymbolsPage::SaveSymClick() {
 }
 
 void UserSymbolsPage::SaveAllSymClick() {
-    // The flag is looked at once: a symbol that fails clears it, and the others are still sent.
-    if (!connection().found())
+    // The flag is looked at once: a symbol that fails clears it, and the others are still sent. A
+    // second click while the symbols go out adds nothing: each is sent as the table holds it when its
+    // turn comes, to the address then chosen.
+    if (savingAll_ || !connection().found())
         return;
-    for (int n = 0; n < kSymbols; ++n)
+    const QScopedValueRollback<bool> running(savingAll_, true);
+    for (int n = 0; n < kSymbols; ++n) {
+        // Clicks held through the last symbol run now. A port closed meanwhile ends the save: a box
+        // per remaining symbol would tell nothing new.
+        if (n > 0 && (!connection().betweenExchanges() || !connection().portOpen()))
+            return;
         SendSymbol(n);
+    }
 }
 
 std::string UserSymbolsPage::CheckedFileCode(int n, const std::string& value) {

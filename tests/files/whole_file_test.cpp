@@ -7,7 +7,6 @@
 #include "files/TkmSave.h"
 #include "files/WholeFile.h"
 
-#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -208,21 +207,6 @@ TEST(TkmSave, TextTheIniLayerCannotReadIsNotWrittenInto) {
         EXPECT_EQ(reason, QString::fromLatin1(c.reason));
         EXPECT_EQ(WholeFile::read(file, 100), c.text);
     }
-
-    QFile f(file);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write("[Other]\r\nx=1\r\n");
-    f.close();
-    QString reason;
-    std::optional<TkmSave> save = TkmSave::open(file, &reason);
-    ASSERT_TRUE(save) << reason.toStdString();
-    EXPECT_TRUE(save->existed());
-    save->file().setValue("CommSetting", "Addr", "5");
-    const QDateTime when(QDate(2024, 2, 1), QTime(10, 11, 12));
-    ASSERT_TRUE(save->write(when, &reason)) << reason.toStdString();
-    EXPECT_EQ(WholeFile::read(file, 1000),
-              "[Other]\r\nx=1\r\n[CommSetting]\r\nAddr=5\r\n[Modification]\r\nDateTime=" +
-                  QByteArray::fromStdString(TkmSave::modificationText(when)) + "\r\n");
 }
 
 } // namespace

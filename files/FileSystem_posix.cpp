@@ -96,7 +96,7 @@ File& File::operator=(File&& other) noexcept {
 namespace {
 
 // Opens an existing regular file. Without O_NONBLOCK, opening a pipe would wait for a writer that
-// never comes.
+// never comes; on a regular file the flag changes nothing.
 int openRegular(const QString& path, int access, int* fd) {
     *fd = ::open(native(path).constData(), access | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
     if (*fd == -1)
@@ -106,13 +106,9 @@ int openRegular(const QString& path, int access, int* fd) {
                       : S_ISDIR(info.st_mode)   ? EISDIR
                       : !S_ISREG(info.st_mode)  ? kNotRegular
                                                 : 0;
-    if (error != 0) {
+    if (error != 0)
         ::close(std::exchange(*fd, -1));
-        return error;
-    }
-    // Reads and writes of a regular file never wait anyway; the flag is dropped for clarity.
-    ::fcntl(*fd, F_SETFL, ::fcntl(*fd, F_GETFL) & ~O_NONBLOCK);
-    return 0;
+    return error;
 }
 
 } // namespace

@@ -205,7 +205,7 @@ void SettingPage::ReadFile(const IniFile& file) {
 void SettingPage::Button17Click() {
     if (!files_)
         return;
-    files_->save([this](IniFile& file) {
+    files_->save(QStringLiteral("the settings"), [this](IniFile& file) {
         SettingsFile::write(file, {BRNew->currentIndex(), CodePage->currentIndex(), CheckSum->currentIndex(),
                                    AdrNew->Position()});
     });

@@ -247,7 +247,7 @@ void UserSymbolsPage::Button5Click() {
 void UserSymbolsPage::Button6Click() {
     if (!files_)
         return;
-    files_->save([this](IniFile& file) {
+    files_->save(QStringLiteral("the user symbols"), [this](IniFile& file) {
         for (int n = 0; n < kSymbols; ++n)
             SymbolFile::setCode(file, n, codes_[static_cast<std::size_t>(n)]);
     });

@@ -25,6 +25,7 @@ Command commandFor(const QString& name) {
         {"configure", ToolCommands::configure}, {"display", ToolCommands::display},
         {"keys", ToolCommands::keys},           {"dio", ToolCommands::dio},
         {"symbols", ToolCommands::symbols},     {"watchdog", ToolCommands::watchdog},
+        {"save", ToolCommands::save},           {"apply", ToolCommands::apply},
     };
     for (const auto& [known, command] : commands) {
         if (name == QLatin1StringView(known))

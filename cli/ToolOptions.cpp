@@ -49,6 +49,8 @@ const CommandSpec kCommands[] = {
     {"dio", {}},
     {"symbols", {{"index", true}}},
     {"watchdog", {{"period", true}}},
+    {"save", {}},
+    {"apply", {{"yes", false}, {"verify", false}}},
 };
 
 const OptionSpec* findOption(std::span<const OptionSpec> options, const QString& name) {
@@ -231,6 +233,8 @@ QString ToolOptions::usage() {
         "  dio read | write HH | directions HH | save-power-on | save-safe\n"
         "  symbols write FILE.tkm [--index N]   user symbols from a .tkm file\n"
         "  watchdog read | set on|off [--period SECONDS] | status | reset | keepalive\n"
+        "  save FILE.tkm                        the terminal's settings into a .tkm file\n"
+        "  apply FILE.tkm [--yes] [--verify]    a .tkm file's settings and user symbols into the terminal\n"
         "\n"
         "Exit status: 0 done, 1 the terminal did not answer or refused, 2 usage error, 3 port error.\n"
         "See man tkm9214.\n");

@@ -260,6 +260,8 @@ void TF1::PortNotified(TnrBaseIO*, int code) {
     if (code != 1 && code != 2) // closed, opened
         return;
     const bool open = nrComm1->GetActive();
+    if (code == 2)
+        connection_->portOpened();
     BOP->SetActive(open);
     BOP->SetCaption(open ? QStringLiteral("Close port") : QStringLiteral("Open port"));
 }

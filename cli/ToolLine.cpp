@@ -45,6 +45,7 @@ void ToolLine::open() {
         path = QString::fromLocal8Bit(simulator_->slavePath().c_str());
     if (path.isEmpty())
         throw UsageError(QStringLiteral("no port: give --port PATH or --simulator"));
+    links_.echoNoted = false;
     port_.open(path, ToolOptions::rateOfIndex(baudIndex_));
     opened_ = true;
 }

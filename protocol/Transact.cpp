@@ -74,6 +74,10 @@ int PollIntervalMs(int baudIndex) {
     return ListRateTerm(baudIndex) + 350;
 }
 
+int AdapterLatencyBudgetMs(int baudIndex) {
+    return ReplyWaitMs(baudIndex, 0) / 3;
+}
+
 namespace {
 
 enum class ReplyEnd { FixedWait, WholeReply };

@@ -60,6 +60,10 @@ int ReplyWaitMs(int baudIndex, int extraWait);
 // The poll timer's interval follows the same list position: int(1024 / 2^baudIndex) + 350 ms.
 int PollIntervalMs(int baudIndex);
 
+// How long a USB adapter may hold received bytes (its latency timer) before replies at this list
+// position risk coming after the reply wait: a third of that wait.
+int AdapterLatencyBudgetMs(int baudIndex);
+
 // Sends command (without checksum and terminator), waits the reply wait, reads the reply and returns
 // its payload, or kTransactError for a closed port, a reply without the expected prefix (not logged) or,
 // with checksum mode on, a wrong checksum (logged). The line's echo of the frame (WithoutEcho) is

@@ -184,7 +184,8 @@ public:
     // pseudo-terminal closed): GetActive() is already false. Owner's thread.
     TOnPortNotice OnDeviceLost;
     // After an open: another program has the device open although it took no lock, so both read
-    // the line. Said once per program and device.
+    // the line (said once per program and device); or the serial layer's warnings (see
+    // TnrCustomSerialComm::SetLatencyBudget).
     TOnPortNotice OnWarning;
     // After each open: what the component set up on the line for the user to know (the RS-485
     // direction control in effect).

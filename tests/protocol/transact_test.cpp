@@ -93,6 +93,10 @@ TEST(ReplyWait, FollowsTheBaudRateListPosition) {
     EXPECT_EQ(PollIntervalMs(5), 382);
     EXPECT_EQ(PollIntervalMs(0), 1374);
     EXPECT_EQ(PollIntervalMs(9), 352);
+    // The default 16 ms of the common USB chips passes at 9600 baud, not at 19200.
+    EXPECT_EQ(AdapterLatencyBudgetMs(5), 17);
+    EXPECT_EQ(AdapterLatencyBudgetMs(6), 12);
+    EXPECT_EQ(AdapterLatencyBudgetMs(9), 7);
 }
 
 TEST_F(TransactTest, SleepsTheReplyWaitOfTheBaudIndex) {

@@ -1,6 +1,9 @@
 // Field adapters: the driver modes a USB or RS-485 adapter offers are set at open and put back at
-// close, the transmitter is switched around each frame, and a port that cannot switch it does not open.
+// close, the transmitter is switched around each frame, a port that cannot switch it does not open,
+// and a slow USB adapter is warned about.
+#include "FakeSysfs.h"
 #include "PtyComm.h"
+#include "SysfsPortList.h"
 #include "TnrException.h"
 
 #include <gtest/gtest.h>
@@ -166,6 +169,57 @@ TEST(FieldAdapter, Rs485OnAPseudoTerminalIsRefusedNamingThePort) {
     p.comm.SetRs485(false);
     p.comm.SetActive(true);
     EXPECT_TRUE(p.comm.GetActive());
+}
+
+TEST(FieldAdapter, ASlowUsbAdapterIsWarnedAboutOncePerOpenWithTheRuleThatSpeedsItUp) {
+    FakeSysfs fake;
+    fake.AddTty(QStringLiteral("ttyS0"));
+    fake.AddUsbDevice(QStringLiteral("1-1"), "FT232R USB UART", "A50285BI");
+    fake.AddTty(QStringLiteral("ttyUSB0"), QStringLiteral("1-1"));
+    fake.SetLatencyTimer(QStringLiteral("ttyUSB0"), 16);
+    const QString byId = QStringLiteral("usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0");
+    fake.AddById(byId, QStringLiteral("ttyUSB0"));
+    auto list = std::make_shared<SysfsPortList>(fake.ClassTty(), fake.DevDir());
+    const std::optional<AdapterLatency> latency = list->LatencyOf(fake.DevDir() + QStringLiteral("/ttyUSB0"));
+    ASSERT_TRUE(latency);
+    EXPECT_EQ(latency->TimerMs, 16);
+    EXPECT_EQ(latency->Driver, QStringLiteral("ftdi_sio"));
+    EXPECT_EQ(list->LatencyOf(fake.DevDir() + QStringLiteral("/serial/by-id/") + byId)->TtyName,
+              QStringLiteral("ttyUSB0"));
+    EXPECT_FALSE(list->LatencyOf(fake.DevDir() + QStringLiteral("/ttyS0")));
+
+    PtyPair pty;
+    EXPECT_FALSE(list->LatencyOf(pty.SlavePath()));
+    QTemporaryDir locks;
+    TnrComm comm;
+    comm.SetLockFolder(locks.path());
+    comm.SetWatchDeviceChanges(false);
+    comm.SetStreamProtocol(spNone);
+    comm.SetPortEnumerator(list);
+    comm.SetSerialDevice(std::make_unique<AdapterPort>(std::make_shared<AdapterDriver>(), pty.SlavePath()));
+    comm.GetDeviceList(nullptr);
+    comm.SetComPortNo(1001); // ttyUSB0
+    QStringList warnings;
+    comm.OnWarning = [&](TnrCustomComm*, const QString& text) { warnings << text; };
+    comm.SetLatencyBudget(17); // a third of the reply wait at 9600 baud
+    comm.SetActive(true);
+    ASSERT_TRUE(comm.GetActive());
+    EXPECT_TRUE(warnings.isEmpty());
+    comm.SetLatencyBudget(7); // 115200 baud chosen on the open port
+    EXPECT_EQ(
+        warnings,
+        QStringList{fake.DevDir() +
+                    QStringLiteral("/ttyUSB0 (FT232R USB UART, A50285BI) holds received bytes for up to 16 "
+                                   "ms (its latency timer), longer than replies at this baud rate can "
+                                   "wait, so they may be missed. To set it to 1 ms whenever the adapter "
+                                   "is plugged in, put this line into "
+                                   "/etc/udev/rules.d/99-usb-serial-latency.rules: ACTION==\"add\", "
+                                   "SUBSYSTEM==\"usb-serial\", DRIVER==\"ftdi_sio\", "
+                                   "ATTR{latency_timer}=\"1\"")});
+    comm.SetLatencyBudget(8);
+    comm.SetActive(false);
+    comm.SetActive(true);
+    EXPECT_EQ(warnings.size(), 2);
 }
 
 } // namespace

@@ -99,6 +99,7 @@ TF1::~TF1() {
     nrComm1->NotifyDelete(TnrNotifyEvent::Make(this, &TF1::PortNotified));
     nrComm1->OnDeviceLost = nullptr;
     nrComm1->OnWarning = nullptr;
+    nrComm1->OnNote = nullptr;
     // The timers must not tick into a half-destroyed window, and the port closes before the
     // simulated terminal behind it stops.
     Timer1->stop();
@@ -152,6 +153,7 @@ void TF1::setupConnection() {
     nrComm1->NotifyAdd(TnrNotifyEvent::Make(this, &TF1::PortNotified));
     nrComm1->OnDeviceLost = [this](TnrCustomComm*, const QString& text) { DeviceLost(text); };
     nrComm1->OnWarning = [this](TnrCustomComm*, const QString& text) { trafficLog_->AppendNote(text); };
+    nrComm1->OnNote = [this](TnrCustomComm*, const QString& text) { trafficLog_->AppendNote(text); };
 }
 
 void TF1::buildPages() {
@@ -190,6 +192,7 @@ TerminalPage* TF1::shownPage() const {
 void TF1::FormCreate() {
     Page->setCurrentWidget(Display);
     SetPollInterval();
+    nrComm1->SetLatencyBudget(proto::AdapterLatencyBudgetMs(BR->currentIndex()));
     const QString startFolder = FileDialog::StartFolder(QCoreApplication::applicationDirPath());
     OpenDialog1->SetInitialDir(startFolder);
     SaveDialog1->SetInitialDir(startFolder);
@@ -245,6 +248,7 @@ void TF1::chooseBaudIndex(int index) {
     nrComm1->SetBaudRate(BR->currentText().toUInt());
     connection_->setBaudIndex(BR->currentIndex());
     SetPollInterval();
+    nrComm1->SetLatencyBudget(proto::AdapterLatencyBudgetMs(BR->currentIndex()));
 }
 
 void TF1::moveAddress(int address) {

@@ -195,22 +195,12 @@ TEST_F(Start, Rs485FollowsTheRememberedPortOrTheCommandLine) {
     }
 }
 
-// The built-in simulated terminal plays an echoing line that answers late; a pseudo-terminal has no
-// RS-485 direction control, so asking for it keeps the port closed and is not remembered.
-TEST_F(Start, TheSimulatorsLineOptionsAndRs485OnAPseudoTerminal) {
+// The built-in simulated terminal plays an echoing line that answers late.
+TEST_F(Start, TheSimulatorsLineFollowsTheCommandLine) {
     startWith({"--simulator", "--simulator-echo", "--simulator-turnaround", "3", "--open"});
     ASSERT_TRUE(waitForOpenPort());
     EXPECT_TRUE(window->simulatedPort()->simulator()->echo());
     EXPECT_EQ(window->simulatedPort()->simulator()->turnaround(), std::chrono::milliseconds(3));
-
-    remembered.save({link, 9600, false});
-    restartWith({"--port", link, "--rs485", "--open"});
-    ASSERT_TRUE(QTest::qWaitFor([this] { return !exceptions.isEmpty(); }, 5000));
-    EXPECT_TRUE(
-        exceptions.value(0).contains(QStringLiteral("RS-485 direction control is not possible on ") + link))
-        << exceptions.join(u'\n').toStdString();
-    EXPECT_FALSE(window->nrComm1->GetActive());
-    EXPECT_EQ(remembered.load(), (Connection{link, 9600, false}));
 }
 
 TEST_F(Start, EveryPortOpenedIsRememberedWithItsRate) {

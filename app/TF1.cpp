@@ -99,6 +99,7 @@ TF1::~TF1() {
     nrComm1->NotifyDelete(TnrNotifyEvent::Make(this, &TF1::PortNotified));
     nrComm1->OnDeviceLost = nullptr;
     nrComm1->OnWarning = nullptr;
+    nrComm1->OnNote = nullptr;
     // The timers must not tick into a half-destroyed window, and the port closes before the
     // simulated terminal behind it stops.
     Timer1->stop();
@@ -157,6 +158,7 @@ void TF1::setupConnection() {
     nrComm1->NotifyAdd(TnrNotifyEvent::Make(this, &TF1::PortNotified));
     nrComm1->OnDeviceLost = [this](TnrCustomComm*, const QString& text) { DeviceLost(text); };
     nrComm1->OnWarning = [this](TnrCustomComm*, const QString& text) { trafficLog_->AppendNote(text); };
+    nrComm1->OnNote = [this](TnrCustomComm*, const QString& text) { trafficLog_->AppendNote(text); };
 }
 
 void TF1::buildPages() {
@@ -205,6 +207,7 @@ TerminalPage* TF1::shownPage() const {
 void TF1::FormCreate() {
     Page->setCurrentWidget(Display);
     SetPollInterval();
+    nrComm1->SetLatencyBudget(proto::AdapterLatencyBudgetMs(BR->currentIndex()));
     const QString startFolder = FileDialog::StartFolder(QCoreApplication::applicationDirPath());
     OpenDialog1->SetInitialDir(startFolder);
     SaveDialog1->SetInitialDir(startFolder);
@@ -260,6 +263,7 @@ void TF1::chooseBaudIndex(int index) {
     nrComm1->SetBaudRate(BR->currentText().toUInt());
     connection_->setBaudIndex(BR->currentIndex());
     SetPollInterval();
+    nrComm1->SetLatencyBudget(proto::AdapterLatencyBudgetMs(BR->currentIndex()));
 }
 
 void TF1::moveAddress(int address) {
@@ -275,6 +279,8 @@ void TF1::PortNotified(TnrBaseIO*, int code) {
     if (code != 1 && code != 2) // closed, opened
         return;
     const bool open = nrComm1->GetActive();
+    if (code == 2)
+        connection_->portOpened();
     BOP->SetActive(open);
     BOP->SetCaption(open ? QStringLiteral("Close port") : QStringLiteral("Open port"));
 }

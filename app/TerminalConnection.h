@@ -41,6 +41,9 @@ public:
 
     // The port and the reply wait the transaction uses. Changing the port loses the terminal.
     void setPort(tkm::protocol::TransactPort* port);
+    // The port has opened (again): what the exchanges learnt about the line, that it echoes, is to be
+    // said again.
+    void portOpened() { links_.echoNoted = false; }
     void setSleep(std::function<void(int milliseconds)> sleep);
 
     // ---- Between the exchanges of a handler that runs several ----

@@ -62,8 +62,10 @@ int run(const QStringList& arguments, PortEnumerator* ports) {
             return static_cast<int>(ToolCommands::ports(ports ? *ports : machine, output));
         }
         const Interruption interruption;
-        ToolLine line(options, options.trace ? TraceLog::Sink([&output](const QString& l) { output.note(l); })
-                                             : TraceLog::Sink());
+        ToolLine line(options,
+                      options.trace ? TraceLog::Sink([&output](const QString& l) { output.note(l); })
+                                    : TraceLog::Sink(),
+                      [&output](const QString& warning) { output.message(warning); });
         ToolContext context{options, line, output, interruption};
         return static_cast<int>(commandFor(options.command)(context));
     } catch (const ToolError& e) {

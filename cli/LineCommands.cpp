@@ -6,6 +6,7 @@
 #include "cli/ToolLine.h"
 #include "cli/ToolOptions.h"
 #include "cli/ToolOutput.h"
+#include "cli/WatchLoop.h"
 
 #include "protocol/Commands.h"
 #include "protocol/Conversions.h"
@@ -30,8 +31,8 @@ QStringList pressedKeys(ToolLine& line) {
     const proto::Command query = proto::ReadPressedKeys(line.address());
     const std::optional<std::vector<int>> keys = proto::DecodePressedKeys(line.ask(query));
     if (!keys)
-        throw NoAnswerError(QStringLiteral("the terminal's reply to %1 is not a key list")
-                                .arg(QString::fromStdString(query.text)));
+        throw RefusedError(QStringLiteral("the terminal's reply to %1 is not a key list")
+                               .arg(QString::fromStdString(query.text)));
     QStringList names;
     for (const int key : *keys) {
         const std::string_view name = proto::KeyName(key);
@@ -52,18 +53,27 @@ namespace ToolCommands {
 ExitStatus keys(ToolContext& c) {
     const CommandWords w(c.options, QStringLiteral("keys"));
     w.expectWords(0, 0);
-    w.allowOptions({QStringLiteral("watch")});
+    w.allowOptions({QStringLiteral("watch"), QStringLiteral("count"), QStringLiteral("duration")});
+    const std::optional<int> count = w.count();
+    const std::optional<std::chrono::milliseconds> duration = w.duration();
     if (!w.flag(QStringLiteral("watch"))) {
+        if (count || duration)
+            w.fail(QStringLiteral("--count and --duration need --watch"));
         showKeys(c.output, pressedKeys(c.line));
         return ExitStatus::Done;
     }
     // As often as the window's poll tick asks at this rate; a line per query that reports keys.
     const std::chrono::milliseconds interval(proto::PollIntervalMs(c.line.baudIndex()));
-    while (!c.interruption.requested()) {
+    WatchLoop loop(c.interruption, count, duration);
+    while (loop.goOn()) {
         const QStringList names = pressedKeys(c.line);
-        if (!names.isEmpty())
+        if (!names.isEmpty()) {
             showKeys(c.output, names);
-        c.interruption.sleep(interval);
+            loop.counted();
+            if (!loop.goOn())
+                break;
+        }
+        loop.pause(interval);
     }
     return ExitStatus::Done;
 }
@@ -79,7 +89,7 @@ ExitStatus dio(ToolContext& c) {
         w.expectWords(0);
         std::optional<std::string> lines = proto::DecodeLineByte(c.line.ask(proto::ReadLineState(a)));
         if (!lines)
-            throw NoAnswerError(QStringLiteral("the terminal's line state is not two hex digits"));
+            throw RefusedError(QStringLiteral("the terminal's line state is not two hex digits"));
         const QString shown = QString::fromStdString(*lines).toUpper();
         c.output.result(shown, {{QStringLiteral("lines"), shown}});
     } else if (sub == QLatin1StringView("write") || sub == QLatin1StringView("directions")) {
@@ -88,13 +98,14 @@ ExitStatus dio(ToolContext& c) {
         const int byte = w.hexByte(w.word(1), directions ? QStringLiteral("the direction byte")
                                                          : QStringLiteral("the line byte"));
         c.line.ask(directions ? proto::WriteDirection(a, byte) : proto::WriteLineState(a, byte));
-        c.output.result(hexText(byte), {{directions ? QStringLiteral("directions") : QStringLiteral("lines"),
-                                         hexText(byte)}});
+        c.output.confirmation(
+            hexText(byte),
+            {{directions ? QStringLiteral("directions") : QStringLiteral("lines"), hexText(byte)}});
     } else {
         w.expectWords(0);
         const bool powerOn = sub == QLatin1StringView("save-power-on");
         c.line.ask(powerOn ? proto::SavePowerOnState(a) : proto::SaveSafeState(a));
-        c.output.result(
+        c.output.confirmation(
             powerOn ? QStringLiteral("outputs saved as the power-on state")
                     : QStringLiteral("outputs saved as the safe state"),
             {{QStringLiteral("saved"), powerOn ? QStringLiteral("power_on") : QStringLiteral("safe")}});

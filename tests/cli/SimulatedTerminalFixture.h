@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -53,6 +54,10 @@ public:
         return document.object();
     }
     static QJsonObject json(const char* text) { return json(std::string(text)); }
+    // A trace without the time of each line ("  (12 ms)"), which no test can know.
+    static std::string withoutTimes(const std::string& trace) {
+        return std::regex_replace(trace, std::regex("  \\([0-9]+ ms\\)"), "");
+    }
 
     std::unique_ptr<tkm::sim::SimTerminal> terminal;
     std::string port;

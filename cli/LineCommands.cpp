@@ -41,6 +41,23 @@ QStringList pressedKeys(ToolLine& line) {
     return names;
 }
 
+// The lines the direction byte makes inputs (line k in bit 7-k), which a line write does not drive;
+// none when the terminal does not tell.
+QList<int> inputLines(ToolLine& line) {
+    const std::string reply = line.transact(proto::ReadDirection(line.address()));
+    const std::optional<std::string> byte =
+        proto::IsTransactError(reply) ? std::nullopt : proto::DecodeLineByte(reply);
+    QList<int> inputs;
+    if (!byte)
+        return inputs;
+    const int directions = QString::fromStdString(*byte).toInt(nullptr, 16);
+    for (int k = 0; k < 8; ++k) {
+        if (directions & (0x80 >> k))
+            inputs << k;
+    }
+    return inputs;
+}
+
 void showKeys(ToolOutput& output, const QStringList& names) {
     output.result(names.isEmpty() ? QStringLiteral("no key") : names.join(u' '),
                   {{QStringLiteral("keys"), QJsonArray::fromStringList(names)}});
@@ -98,9 +115,26 @@ ExitStatus dio(ToolContext& c) {
         const int byte = w.hexByte(w.word(1), directions ? QStringLiteral("the direction byte")
                                                          : QStringLiteral("the line byte"));
         c.line.ask(directions ? proto::WriteDirection(a, byte) : proto::WriteLineState(a, byte));
-        c.output.confirmation(
-            hexText(byte),
-            {{directions ? QStringLiteral("directions") : QStringLiteral("lines"), hexText(byte)}});
+        QJsonObject result{
+            {directions ? QStringLiteral("directions") : QStringLiteral("lines"), hexText(byte)}};
+        if (!directions) {
+            const QList<int> inputs = inputLines(c.line);
+            QJsonArray listed;
+            QStringList numbers;
+            for (const int k : inputs) {
+                listed.append(k);
+                numbers << QString::number(k);
+            }
+            result.insert(QStringLiteral("inputs"), listed);
+            if (!inputs.isEmpty()) {
+                c.output.message(
+                    QStringLiteral("dio write: line%1 %2 %3 input%1 and so not driven")
+                        .arg(inputs.size() == 1 ? QString() : QStringLiteral("s"),
+                             numbers.join(QStringLiteral(", ")),
+                             inputs.size() == 1 ? QStringLiteral("is an") : QStringLiteral("are")));
+            }
+        }
+        c.output.confirmation(hexText(byte), result);
     } else {
         w.expectWords(0);
         const bool powerOn = sub == QLatin1StringView("save-power-on");

@@ -87,9 +87,9 @@ TEST_F(ToolCommandsTest, EachCommandSendsItsFramesAndReportsInTextAndJson) {
          nullptr},
         {{"dio", "write", "0f"},
          nullptr,
-         {"@010F"},
+         {"@010F", "$01D"},
          "0F\n",
-         R"({"lines":"0F"})",
+         R"({"lines":"0F","inputs":[]})",
          [](const TerminalState& s) { return s.outputs == 0x0F; }},
         {{"dio", "directions", "F0"},
          nullptr,
@@ -262,8 +262,8 @@ TEST_F(ToolCommandsTest, KeysAreWatchedAndTheHostIsKeptAliveUntilInterrupted) {
 TEST_F(ToolCommandsTest, TraceShowsEveryExchangeAsTheWindowsLogDoes) {
     const ToolProcess::Outcome outcome = tool({"--trace", "dio", "write", "A5"});
     EXPECT_EQ(outcome.status, 0);
-    EXPECT_EQ(withoutTimes(outcome.err), "1\t@01A5 --> >\n");
-    EXPECT_TRUE(std::regex_match(outcome.err, std::regex("1\t@01A5 --> >  \\([0-9]+ ms\\)\n")))
+    EXPECT_EQ(withoutTimes(outcome.err), "1\t@01A5 --> >\n2\t$01D --> !0100\n");
+    EXPECT_TRUE(std::regex_search(outcome.err, std::regex("^1\t@01A5 --> >  \\([0-9]+ ms\\)\n")))
         << outcome.err;
     const ToolProcess::Outcome checked =
         ToolProcess::run({"--simulator", "--trace", "--json", "watchdog", "read"});

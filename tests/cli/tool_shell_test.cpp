@@ -13,7 +13,14 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
+#include <fcntl.h>
 #include <regex>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+extern char** environ;
 
 namespace {
 
@@ -249,6 +256,45 @@ TEST_F(ToolShellTest, SymbolsOnASilentLineStopAtTheFirstThatGotNoAnswer) {
     EXPECT_EQ(outcome.status, 1);
     EXPECT_EQ(json(outcome.out), json(R"({"written":[],"failed":[0],"not_sent":[1,2,3,4,5,6,7]})"));
     EXPECT_EQ(received().size(), 1u);
+}
+
+TEST_F(ToolShellTest, DioWriteNamesTheInputsItDidNotDrive) {
+    ASSERT_EQ(terminal->model().receiveFrame("$01D90").reply.value_or("?").front(), '!');
+    const ToolProcess::Outcome outcome = tool({"--json", "dio", "write", "FF"});
+    EXPECT_EQ(outcome.status, 0) << outcome.err;
+    EXPECT_EQ(json(outcome.out), json(R"({"lines":"FF","inputs":[0,3]})"));
+    EXPECT_EQ(outcome.err, "tkm9214: dio write: lines 0, 3 are inputs and so not driven\n");
+}
+
+TEST_F(ToolShellTest, AProgramHoldingThePortWithoutALockIsReportedOnce) {
+    // Another program with the port open on its standard input, as a terminal program that takes no
+    // lock has it (the test itself holds the line's other end, which does not count).
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, port.c_str(), O_RDWR | O_NOCTTY, 0);
+    pid_t holder = -1;
+    char sleepName[] = "sleep";
+    char seconds[] = "60";
+    char* argv[] = {sleepName, seconds, nullptr};
+    ASSERT_EQ(::posix_spawnp(&holder, "sleep", &actions, nullptr, argv, environ), 0);
+    posix_spawn_file_actions_destroy(&actions);
+    // Until the holder has the port open: its standard input is the port.
+    const std::string in = "/proc/" + std::to_string(holder) + "/fd/0";
+    const auto giveUp = std::chrono::steady_clock::now() + ToolProcess::kSafety;
+    while (QFileInfo(QString::fromStdString(in)).canonicalFilePath() !=
+               QFileInfo(QString::fromStdString(port)).canonicalFilePath() &&
+           std::chrono::steady_clock::now() < giveUp) {
+        std::this_thread::yield();
+    }
+    const ToolProcess::Outcome outcome = tool({"identify"});
+    ::kill(holder, SIGKILL);
+    ::waitpid(holder, nullptr, 0);
+    EXPECT_EQ(outcome.status, 0) << outcome.err;
+    const std::string warning = "which took no lock";
+    const std::size_t first = outcome.err.find(warning);
+    EXPECT_NE(first, std::string::npos) << outcome.err;
+    EXPECT_EQ(outcome.err.find(warning, first + 1), std::string::npos) << outcome.err;
+    EXPECT_EQ(outcome.err.rfind("tkm9214: ", 0), 0u) << outcome.err;
 }
 
 TEST_F(ToolShellTest, TheEnvironmentGivesWhatTheOptionsDoNot) {

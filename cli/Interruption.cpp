@@ -29,7 +29,7 @@ void onSignal(int number) {
 
 } // namespace
 
-Interruption::Interruption(int output) : output_(output) {
+Interruption::Interruption(int output) : output_(::fcntl(output, F_GETFD) == -1 ? -1 : output) {
     int fds[2];
     if (::pipe2(fds, O_CLOEXEC | O_NONBLOCK) == -1)
         throw std::runtime_error("Interruption: no pipe");

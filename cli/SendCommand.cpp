@@ -47,9 +47,16 @@ ExitStatus send(ToolContext& c) {
                    .arg(TerminalText::visible(given.toStdString())));
     const std::string frame = given.toStdString();
 
-    // Any reply passes the exchange; what it holds is the user's to read.
-    const std::string answer = c.line.transact(proto::Command{frame, "", 0});
-    std::string reply = c.line.lastReceived();
+    // Any reply passes the exchange; what it holds is the user's to read. Silence passes it too, so
+    // the retries are counted here.
+    std::string answer;
+    std::string reply;
+    for (int attempt = 0;; ++attempt) {
+        answer = c.line.transact(proto::Command{frame, "", 0}, false);
+        reply = c.line.lastReceived();
+        if ((!reply.empty() && !proto::IsTransactError(answer)) || attempt >= c.options.retries)
+            break;
+    }
     if (reply.empty())
         throw NoAnswerError(QStringLiteral("the terminal did not answer %1 (%2)")
                                 .arg(TerminalText::visible(frame), c.line.where()));

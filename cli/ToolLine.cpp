@@ -72,7 +72,7 @@ void ToolLine::setBaudIndex(int index) {
         port_.setBaudRate(ToolOptions::rateOfIndex(index));
 }
 
-std::string ToolLine::transact(const tkm::protocol::Command& command) {
+std::string ToolLine::transact(const tkm::protocol::Command& command, bool retried) {
     for (int attempt = 0;; ++attempt) {
         if (stop_ && stop_())
             throw Interrupted();
@@ -86,7 +86,7 @@ std::string ToolLine::transact(const tkm::protocol::Command& command) {
         if (!tkm::protocol::IsTransactError(reply))
             return reply;
         open(); // a port that went away is a port error, not a silent terminal
-        if (attempt >= retries_)
+        if (!retried || attempt >= retries_)
             return reply;
     }
 }

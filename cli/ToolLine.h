@@ -40,7 +40,8 @@ public:
     // The payload, or "error" (tkm::protocol::IsTransactError), after the retries (--retries) have
     // failed as well. Throws PortError when the port does not open or has gone away, Interrupted when
     // the stop check says so before an exchange.
-    std::string transact(const tkm::protocol::Command& command);
+    // retried false: one attempt whatever --retries says (a message that gets no answer anyway).
+    std::string transact(const tkm::protocol::Command& command, bool retried = true);
     // The payload; a failed exchange throws NoAnswerError (nothing came back) or RefusedError (something
     // else than the reply expected), naming the command, the reply and the connection.
     std::string ask(const tkm::protocol::Command& command);

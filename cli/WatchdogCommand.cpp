@@ -71,7 +71,7 @@ ExitStatus keepalive(ToolContext& c, const CommandWords& w) {
     int sent = 0;
     WatchLoop loop(c.interruption, count, duration);
     while (loop.goOn()) {
-        c.line.transact(proto::HostAlive()); // any reply, or none, will do
+        c.line.transact(proto::HostAlive(), false); // any reply, or none, will do
         ++sent;
         loop.counted();
         if (loop.goOn())

@@ -213,12 +213,14 @@ TEST_F(ToolShellTest, SendExchangesOneFrameAsGiven) {
     EXPECT_EQ(outcome.out, "?01\n");
 
     EXPECT_EQ(tool({"send", "01M"}).status, 2);
+    received();
     tkm::sim::LineFaults silent;
     silent.silence = true;
     terminal->setFaults(silent);
-    outcome = tool({"--json", "send", "$01M"});
+    outcome = tool({"--json", "--retries", "1", "send", "$01M"});
     EXPECT_EQ(outcome.status, 1);
     EXPECT_EQ(json(outcome.out).value("error").toObject().value("kind"), "no-answer");
+    EXPECT_EQ(received(), (std::vector<std::string>{"$01M", "$01M"}));
 }
 
 TEST_F(ToolShellTest, WatchesEndAfterACountOrADuration) {
@@ -227,7 +229,8 @@ TEST_F(ToolShellTest, WatchesEndAfterACountOrADuration) {
     EXPECT_EQ(outcome.status, 0) << outcome.err;
     EXPECT_EQ(outcome.out, "F1\n");
     received();
-    outcome = tool({"watchdog", "keepalive", "--count", "2", "--json"});
+    // The host-alive message gets no answer and is never retried.
+    outcome = tool({"--retries", "2", "watchdog", "keepalive", "--count", "2", "--json"});
     EXPECT_EQ(outcome.status, 0) << outcome.err;
     EXPECT_EQ(json(outcome.out).value("keepalive").toInt(), 2);
     EXPECT_EQ(received(), (std::vector<std::string>{"~012", "~**", "~**"}));

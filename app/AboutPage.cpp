@@ -3,6 +3,7 @@
 #include "app/AboutLogoData.h"
 #include "app/JpegImage.h"
 #include "app/LayoutHelpers.h"
+#include "app/StartOptions.h"
 #include "app/TerminalConnection.h"
 
 #include "widgets/TVrWebLabel.h"
@@ -48,7 +49,7 @@ AboutPage::AboutPage(TerminalConnection& connection, QWidget* parent)
     Label22->setText(QStringLiteral("TKM-9214 Utility "));
     Label22->setFont(title);
     Label23 = place<QLabel>(this, "Label23", 16, 48, 140, 20);
-    Label23->setText(QStringLiteral("Ver.1.1"));
+    Label23->setText(QStringLiteral("Ver.") + StartOptions::version());
     Label23->setFont(title);
 
     VrWebLabel1 = place<TVrWebLabel>(this, "VrWebLabel1", 16, 88, 113, 25);

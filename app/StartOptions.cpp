@@ -51,6 +51,10 @@ QString quoted(const QString& text) {
 
 } // namespace
 
+QString StartOptions::version() {
+    return QStringLiteral(TKM_VERSION);
+}
+
 StartOptions StartOptions::parse(const QStringList& arguments) {
     QCommandLineParser parser;
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
@@ -102,7 +106,7 @@ StartOptions StartOptions::parse(const QStringList& arguments) {
     }
     if (parser.isSet(version)) {
         o.action = Action::ShowVersion;
-        o.text = QString::fromLatin1(kProgram) + u' ' + QStringLiteral(TKM_VERSION) + u'\n';
+        o.text = QString::fromLatin1(kProgram) + u' ' + StartOptions::version() + u'\n';
         return o;
     }
     if (!parser.positionalArguments().isEmpty())

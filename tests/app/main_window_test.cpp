@@ -7,6 +7,7 @@
 #include "app/DioPage.h"
 #include "app/FileDialog.h"
 #include "app/KeyboardPage.h"
+#include "app/StartOptions.h"
 #include "app/StatusBarPanels.h"
 #include "app/TF1.h"
 #include "app/TerminalConnection.h"
@@ -97,6 +98,12 @@ TEST_F(MainWindow, IsBuiltAsDesigned) {
     EXPECT_FALSE(window->Keyboard->ClearKey->isEnabled());
     EXPECT_FALSE(window->DIO->Button8->isEnabled());
     EXPECT_EQ(window->findChild<QLabel*>(QStringLiteral("CDDIO3"))->text(), QStringLiteral("IN"));
+}
+
+TEST_F(MainWindow, VersionOptionSaysTheVersionTheAboutPageShows) {
+    EXPECT_EQ(window->About->Label23->text(), QStringLiteral("Ver.1.1"));
+    const StartOptions version = StartOptions::parse({QStringLiteral("tkm9214-utility"), QStringLiteral("--version")});
+    EXPECT_EQ(version.text, QStringLiteral("tkm9214-utility 1.1\n"));
 }
 
 TEST_F(MainWindow, AboutPictureIsDecodedIntoImage1WhenThePageIsFirstShown) {

@@ -1,10 +1,10 @@
 // The TKM-9214 Utility: one main window, run until it is closed.
+#include "app/ApplicationIcon.h"
 #include "app/StartConnection.h"
 #include "app/StartOptions.h"
 #include "app/TF1.h"
 
 #include <QApplication>
-#include <QIcon>
 
 #include <cstdio>
 
@@ -25,7 +25,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationDisplayName(QStringLiteral("TKM-9214 Utility"));
     // Lets the desktop match the window with the installed entry and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("example.tkm.tkm9214_utility"));
-    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("tkm9214-utility")));
+    QApplication::setWindowIcon(ApplicationIcon());
 
     TF1 window;
     StartConnection connection(window, RememberedChoices());

@@ -67,8 +67,9 @@ void TVrUserLed::Paint(QPainter& Canvas) {
     const TColor top = m_active ? m_paletteEx.High1() : m_paletteEx.Low1();
     const TColor bottom = m_active ? m_paletteEx.High2() : m_paletteEx.Low2();
     DrawGradientExt(Canvas, r, top, bottom, 1, 1);
+    // One pixel in from the edge, where the frame shows beside a dark outline instead of on it.
     if (FocusShown())
-        PaintFocusFrame(Canvas, rect());
+        PaintFocusFrame(Canvas, rect().adjusted(1, 1, -1, -1));
 }
 
 void TVrUserLed::FocusChanged(bool Focused) {

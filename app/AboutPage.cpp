@@ -36,6 +36,7 @@ void styleWebLabel(TVrWebLabel* label, const QString& caption, const QString& ur
     label->SetColorEnter(clNavy);
     label->TextOutline()->SetVisible(false);
     label->SetAlignment(taLeftJustify);
+    reachableByTab(label);
 }
 
 } // namespace
@@ -74,6 +75,10 @@ void AboutPage::showEvent(QShowEvent* event) {
     // A picture that does not decode leaves the frame empty; the page works without it.
     if (!logo.image.isNull())
         Image1->setPixmap(QPixmap::fromImage(logo.image));
+}
+
+QList<QWidget*> AboutPage::TabOrder() const {
+    return {VrWebLabel1, VrWebLabel2, VrWebLabel3};
 }
 
 void AboutPage::Enter() {

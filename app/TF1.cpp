@@ -32,6 +32,7 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QGroupBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 #include <QTabWidget>
@@ -46,16 +47,26 @@ namespace {
 constexpr int kClientWidth = 498;
 constexpr int kClientHeight = 618;
 
-// Disables the window for the page-entry sequence and enables it again on every way out.
+// Disables the window for the page-entry sequence and enables it again on every way out. Disabling
+// takes the keyboard focus away; where the keyboard had put it (on the page tabs, say, switching
+// pages with the arrows) it goes back.
 class WindowDisabled {
 public:
-    explicit WindowDisabled(QWidget* window) : window_(window) { window_->setEnabled(false); }
+    explicit WindowDisabled(QWidget* window) : window_(window), focus_(window->focusWidget()) {
+        window_->setEnabled(false);
+    }
     WindowDisabled(const WindowDisabled&) = delete;
     WindowDisabled& operator=(const WindowDisabled&) = delete;
-    ~WindowDisabled() { window_->setEnabled(true); }
+    ~WindowDisabled() {
+        window_->setEnabled(true);
+        if (focus_ && !window_->focusWidget() && window_->testAttribute(Qt::WA_KeyboardFocusChange) &&
+            focus_->isVisible() && focus_->isEnabled())
+            focus_->setFocus(Qt::OtherFocusReason);
+    }
 
 private:
     QWidget* window_;
+    QPointer<QWidget> focus_;
 };
 
 } // namespace
@@ -79,6 +90,7 @@ TF1::TF1(QWidget* parent) : QWidget(parent) {
     buildConnectionPanel();
     setupConnection();
     buildPages();
+    buildKeyboardOrder();
     connectHandlers();
 
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {

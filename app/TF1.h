@@ -134,6 +134,8 @@ public:
 private:
     void buildConnectionPanel();
     void buildPages();
+    // Tab reaches every control in reading order; names for assistive technology where no label gives one.
+    void buildKeyboardOrder();
     void connectHandlers();
     void setupConnection();
     TerminalPage* shownPage() const;

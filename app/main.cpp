@@ -1,4 +1,5 @@
 // The TKM-9214 Utility: one main window, run until it is closed.
+#include "app/AccessibleFactory.h"
 #include "app/ApplicationIcon.h"
 #include "app/StartConnection.h"
 #include "app/StartOptions.h"
@@ -26,6 +27,7 @@ int main(int argc, char** argv) {
     // Lets the desktop match the window with the installed entry and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("example.tkm.tkm9214_utility"));
     QApplication::setWindowIcon(ApplicationIcon());
+    AccessibleFactory::Install();
 
     TF1 window;
     StartConnection connection(window, RememberedChoices());

@@ -15,10 +15,12 @@
 class AccessibilityRecorder {
 public:
     struct Event {
-        QAccessible::Event type;
-        QAccessibleInterface* target; // the object's interface, or a child's (a raster's cell)
+        QAccessible::Event type = QAccessible::InvalidEvent;
+        QAccessibleInterface* target = nullptr; // the object's interface, or a child's (a raster's cell)
         QVariant value;               // of a ValueChanged event
         QAccessible::State changed;   // of a StateChanged event
+        int position = -1;            // of a TextInserted or TextRemoved event
+        QString text;                 // the text it inserted or removed
     };
 
     explicit AccessibilityRecorder(QAccessible::InterfaceFactory factory) : factory_(factory) {
@@ -59,11 +61,23 @@ private:
     static void record(QAccessibleEvent* event) {
         if (!instance())
             return;
-        Event e{event->type(), event->accessibleInterface(), {}, {}};
+        Event e;
+        e.type = event->type();
+        e.target = event->accessibleInterface();
         if (event->type() == QAccessible::ValueChanged)
             e.value = static_cast<QAccessibleValueChangeEvent*>(event)->value();
         if (event->type() == QAccessible::StateChanged)
             e.changed = static_cast<QAccessibleStateChangeEvent*>(event)->changedStates();
+        if (event->type() == QAccessible::TextInserted) {
+            const auto* inserted = static_cast<QAccessibleTextInsertEvent*>(event);
+            e.position = inserted->changePosition();
+            e.text = inserted->textInserted();
+        }
+        if (event->type() == QAccessible::TextRemoved) {
+            const auto* removed = static_cast<QAccessibleTextRemoveEvent*>(event);
+            e.position = removed->changePosition();
+            e.text = removed->textRemoved();
+        }
         instance()->events_ << e;
     }
 

@@ -29,11 +29,13 @@
 
 #include <QAbstractEventDispatcher>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QGroupBox>
 #include <QPointer>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QScreen>
 #include <QTabWidget>
 #include <QTimer>
@@ -148,8 +150,15 @@ void TF1::setupConnection() {
     // waits in the window system's queue and runs once the handler is done; the wake-up makes the
     // event loop look at that queue again (the glib dispatcher would otherwise leave it there until
     // the next window-system event arrives).
-    links.processEvents = [] {
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    links.processEvents = [this] {
+        {
+            const QScopedValueRollback pumping(pumping_, true);
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        }
+        // A close that came meanwhile runs once the event loop is back (deferred again if that is
+        // another exchange's pump).
+        if (std::exchange(closeWaiting_, false))
+            QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
         if (QAbstractEventDispatcher* dispatcher = QCoreApplication::eventDispatcher())
             dispatcher->wakeUp();
     };
@@ -354,6 +363,36 @@ void TF1::PageChange() {
         WDTimer->SwitchWatchdogOff();
     if (shown)
         shown->Enter();
+}
+
+// ---- Closing ----
+
+void TF1::closeEvent(QCloseEvent* event) {
+    if (pumping_) {
+        event->ignore();
+        closeWaiting_ = true;
+        Scan->SetActive(false);
+        return;
+    }
+    HandlerGuard::run([this] { FormClose(); });
+    QWidget::closeEvent(event);
+    emit Closed();
+}
+
+void TF1::FormClose() {
+    // The terminal would raise its alarm once the utility that kept its watchdog alive is gone.
+    if (connection_->found() && connection_->portOpen())
+        WDTimer->SwitchWatchdogOff();
+    Timer1->stop();
+    Timer3->stop();
+    nrComm1->SetActive(false);
+}
+
+void TF1::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange && windowState().testFlag(Qt::WindowMaximized))
+        QMetaObject::invokeMethod(
+            this, [this] { setWindowState(windowState() & ~Qt::WindowMaximized); }, Qt::QueuedConnection);
 }
 
 void TF1::Timer1Timer() {

@@ -4,6 +4,7 @@
 #include "app/StartConnection.h"
 #include "app/StartOptions.h"
 #include "app/TF1.h"
+#include "app/TerminationSignals.h"
 
 #include <QApplication>
 
@@ -32,6 +33,20 @@ int main(int argc, char** argv) {
     TF1 window;
     StartConnection connection(window, RememberedChoices());
     connection.apply(start);
+
+    // Asked to end (SIGTERM, Ctrl-C), the program closes its window first, as its close button
+    // does, and ends once the window is closed, also from behind an open box.
+    TerminationSignals termination;
+    bool ending = false;
+    QObject::connect(&termination, &TerminationSignals::requested, &window, [&window, &ending] {
+        ending = true;
+        window.close();
+    });
+    QObject::connect(&window, &TF1::Closed, &window, [&ending] {
+        if (ending)
+            QCoreApplication::quit();
+    });
+
     window.show();
     return QApplication::exec();
 }

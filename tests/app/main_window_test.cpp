@@ -100,6 +100,17 @@ TEST_F(MainWindow, IsBuiltAsDesigned) {
     EXPECT_EQ(window->findChild<QLabel*>(QStringLiteral("CDDIO3"))->text(), QStringLiteral("IN"));
 }
 
+// A title bar may offer a maximize button whatever the window asks for (Qt's own Wayland decoration
+// does): the window keeps its designed size.
+TEST_F(MainWindow, RefusesToBeMaximized) {
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    window->setWindowState(Qt::WindowMaximized);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(window->isMaximized());
+    EXPECT_EQ(window->size(), QSize(498, 618));
+}
+
 TEST_F(MainWindow, VersionOptionSaysTheVersionTheAboutPageShows) {
     EXPECT_EQ(window->About->Label23->text(), QStringLiteral("Ver.1.1"));
     const StartOptions version = StartOptions::parse({QStringLiteral("tkm9214-utility"), QStringLiteral("--version")});

@@ -3,7 +3,8 @@
 // With --mouse it also uses every page with the mouse, as a user does (clicks, a drag, the pointer
 // over a link), and saves a picture after each step: run it before and after a change under a real X
 // server (xvfb-run) and compare the pictures to see that mouse use looks the same.
-// Usage: app_page_screenshots <output folder> [--simulator] [--mouse]
+// With --keyboard it goes through every control with Tab and saves a picture of each focus.
+// Usage: app_page_screenshots <output folder> [--simulator] [--mouse] [--keyboard]
 #include "app/AboutPage.h"
 #include "app/DioPage.h"
 #include "app/DisplayPage.h"
@@ -32,6 +33,7 @@
 #include <QTabWidget>
 #include <QTimer>
 #include <QWindow>
+#include <utility>
 #include <QtTest/QTest>
 
 namespace {
@@ -132,6 +134,29 @@ void useWithTheMouse(TF1& window, Shots& shots) {
     shots.save(QStringLiteral("mouse_12_back_on_display"));
 }
 
+// Every control reached with Tab, page after page (the arrow on the page tabs turns the page), a
+// picture at each: the focus as the keyboard shows it.
+void useWithTheKeyboard(TF1& window, Shots& shots) {
+    window.Page->setCurrentIndex(0);
+    QTabBar* tabs = window.Page->tabBar();
+    bool pageDone = false; // the tabs were reached on this page: the next time Tab went through it
+    for (int step = 0; step < 300 && window.Page->currentIndex() < window.Page->count(); ++step) {
+        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : &window, Qt::Key_Tab);
+        QWidget* focus = QApplication::focusWidget();
+        const QString name = focus ? focus->objectName() : QString();
+        shots.save(QStringLiteral("keys_%1_%2").arg(step, 3, 10, QLatin1Char('0')).arg(name));
+        if (focus != tabs)
+            continue;
+        if (!std::exchange(pageDone, true))
+            continue;
+        if (window.Page->currentIndex() == window.Page->count() - 1)
+            break;
+        QTest::keyClick(tabs, Qt::Key_Right);
+        pageDone = true; // the focus stays on the tabs: the next Tab goes into the new page
+        shots.save(QStringLiteral("keys_%1_page_%2").arg(step, 3, 10, QLatin1Char('0')).arg(window.Page->currentIndex()));
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -153,6 +178,10 @@ int main(int argc, char** argv) {
         window.BOPClick();
         window.Adr->SetPosition(1);
     }
+    // No poll tick or highlight tick may come between the steps: every exchange starts Timer1 again, and
+    // whether a tick fell between two clicks would depend on how fast the machine is.
+    QObject::disconnect(window.Timer1, nullptr, &window, nullptr);
+    QObject::disconnect(window.Timer3, nullptr, &window, nullptr);
     window.Timer1->stop();
     window.Timer3->stop();
     for (int i = 0; i < window.Page->count(); ++i) {
@@ -163,5 +192,7 @@ int main(int argc, char** argv) {
         window.Page->setCurrentIndex(0);
         useWithTheMouse(window, shots);
     }
+    if (args.contains(QStringLiteral("--keyboard")))
+        useWithTheKeyboard(window, shots);
     return 0;
 }

@@ -1,11 +1,9 @@
 // The main window as a screen reader hears it, through QAccessible in process: every control's role,
-// name and state, and the traffic log's text.
+// name and value, and the traffic log's text.
 #include "MainWindowFixture.h"
 
 #include "app/AccessibleFactory.h"
 #include "app/TrafficMemo.h"
-
-#include "widgets/TVrTrackBar.h"
 
 #include "tests/support/AccessibilityRecorder.h"
 
@@ -94,23 +92,6 @@ TEST_F(AccessibleWindow, EveryControlHasItsRoleAndTheNameOfWhatStandsBesideIt) {
         QAccessibleInterface* a = QAccessible::queryAccessibleInterface(control);
         EXPECT_FALSE(a->text(QAccessible::Name).isEmpty()) << control->objectName().toStdString();
     }
-}
-
-TEST_F(AccessibleWindow, StatesFollowTheTerminalAndAreAnnounced) {
-    talkTo(ScriptedTerminal{});
-    recorder.clear();
-    window->Adr->SetPosition(1);
-    ASSERT_TRUE(window->connection().found());
-    const auto values = recorder.take(QAccessible::ValueChanged);
-    ASSERT_FALSE(values.isEmpty());
-    EXPECT_EQ(values.front().target, of("Adr"));
-
-    // Identification showed the directions ("F0") and the power-on value ("0F").
-    EXPECT_EQ(of("DDIO0")->text(QAccessible::Value), QStringLiteral("IN"));
-    EXPECT_EQ(of("DDIO7")->text(QAccessible::Value), QStringLiteral("OUT"));
-    EXPECT_TRUE(of("PON7")->state().checked);
-    EXPECT_FALSE(of("PON0")->state().checked);
-    EXPECT_TRUE(of("WDTEN")->state().checked) << "the watchdog read as enabled";
 }
 
 TEST_F(AccessibleWindow, TheTrafficLogIsTextAScreenReaderReadsAndHearsGrow) {

@@ -77,7 +77,7 @@ DisplayPage::DisplayPage(TerminalConnection& connection, QWidget* parent)
 }
 
 QList<QWidget*> DisplayPage::TabOrder() const {
-    return {EnDispl, BCurs, Scurs, EEPDispl, Button14, Button15, Edit1,
+    return {EnDispl,  BCurs,    Scurs, EEPDispl, Button14, Button15, Edit1,
             Button12, Button11, Led1,  Led2,     CX,       CY,       Button13};
 }
 

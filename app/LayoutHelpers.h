@@ -100,4 +100,3 @@ template <class F> void onSpace(VrControl* control, QObject* context, F handler)
                              HandlerGuard::run(handler);
                      });
 }
-

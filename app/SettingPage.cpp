@@ -93,7 +93,8 @@ void SettingPage::connectHandlers() {
 }
 
 QList<QWidget*> SettingPage::TabOrder() const {
-    return {AdrNew, Button1, Button2, BRNew, CodePage, CheckSum, ReadSetting, SaveSettign, Button3, Button16, Button17};
+    return {AdrNew,      Button1,     Button2, BRNew,    CodePage, CheckSum,
+            ReadSetting, SaveSettign, Button3, Button16, Button17};
 }
 
 void SettingPage::setFileDialogs(FileDialog* openDialog, FileDialog* saveDialog) {

@@ -5,8 +5,8 @@
 #include "app/QuietScrollBar.h"
 #include "app/SimulatedTerminalPort.h"
 #include "app/StatusBarPanels.h"
-#include "app/TerminalPage.h"
 #include "app/TF1.h"
+#include "app/TerminalPage.h"
 #include "app/TrafficMemo.h"
 #include "app/TrafficMemoAccessible.h"
 
@@ -145,8 +145,8 @@ void TF1::buildConnectionPanel() {
 }
 
 void TF1::buildKeyboardOrder() {
-    for (QWidget* control : {static_cast<QWidget*>(BOP), static_cast<QWidget*>(CSE), static_cast<QWidget*>(Adr),
-                             static_cast<QWidget*>(Scan)})
+    for (QWidget* control : {static_cast<QWidget*>(BOP), static_cast<QWidget*>(CSE),
+                             static_cast<QWidget*>(Adr), static_cast<QWidget*>(Scan)})
         reachableByTab(control);
     Adr->setAccessibleName(QStringLiteral("ADDRESS"));
     AdrDec->setAccessibleName(QStringLiteral("ADDRESS down"));

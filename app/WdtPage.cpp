@@ -45,12 +45,13 @@ WdtPage::WdtPage(TerminalConnection& connection, QWidget* parent)
     DIS_RESWDT = place<TVrPowerButton>(GroupBoxWDT, "DIS_RESWDT", 8, 100, 170, 27);
     DIS_RESWDT->SetCaption(QStringLiteral("DISABLE RESET WDT"));
 
-    for (QWidget* control : {static_cast<QWidget*>(WDTT), static_cast<QWidget*>(WDTEN),
-                             static_cast<QWidget*>(DIS_RESWDT)})
+    for (QWidget* control :
+         {static_cast<QWidget*>(WDTT), static_cast<QWidget*>(WDTEN), static_cast<QWidget*>(DIS_RESWDT)})
         reachableByTab(control);
     WDTT->setAccessibleName(QStringLiteral("Period WDT"));
     Stat_dev->setAccessibleName(QStringLiteral("Status WDT"));
-    VrStateTexts::Set(Stat_dev, {QStringLiteral("Green - normal status"), QStringLiteral("Red - alarm status")});
+    VrStateTexts::Set(Stat_dev,
+                      {QStringLiteral("Green - normal status"), QStringLiteral("Red - alarm status")});
 
     connect(&connection, &TerminalConnection::watchdogIdentified, this, &WdtPage::ShowWatchdog);
     connectHandlers();
@@ -59,8 +60,9 @@ WdtPage::WdtPage(TerminalConnection& connection, QWidget* parent)
 void WdtPage::connectHandlers() {
     connect(WDTT, &TVrTrackBar::OnChange, this, HandlerGuard::slot([this] { WDTTChange(); }));
     connect(WDTT, &TVrTrackBar::OnMouseUp, this, HandlerGuard::slot([this] { WDTTMouseUp(); }));
-    connect(WDTT, &TVrTrackBar::OnKeyUp, this,
-            [this](QObject*, int key, Qt::KeyboardModifiers) { HandlerGuard::run([this, key] { WDTTKeyUp(key); }); });
+    connect(WDTT, &TVrTrackBar::OnKeyUp, this, [this](QObject*, int key, Qt::KeyboardModifiers) {
+        HandlerGuard::run([this, key] { WDTTKeyUp(key); });
+    });
     connect(WDTEN, &TVrPowerButton::OnClick, this, HandlerGuard::slot([this] { WDTENClick(); }));
     connect(RWDT, &QPushButton::clicked, this, HandlerGuard::slot([this] { RWDTClick(); }));
     connect(Button18, &QPushButton::clicked, this, HandlerGuard::slot([this] { Button18Click(); }));

@@ -147,7 +147,8 @@ void TVrCustomRaster::RedrawLeds(const QList<int>& Indices) {
 void TVrCustomRaster::DrawKeyCellFrame(QPainter& Canvas, const VrRasterGeometry& Geometry) const {
     if (!FocusShown() || m_keyCell >= Count())
         return;
-    PaintFocusFrame(Canvas, vrRasterSlot(Geometry, m_keyCell).adjusted(m_spacing, m_spacing, -m_spacing, -m_spacing));
+    PaintFocusFrame(Canvas,
+                    vrRasterSlot(Geometry, m_keyCell).adjusted(m_spacing, m_spacing, -m_spacing, -m_spacing));
 }
 
 void TVrCustomRaster::SetKeyCell(int Index) {

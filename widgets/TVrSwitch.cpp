@@ -311,8 +311,8 @@ void TVrSwitch::KeyDown(int Key, Qt::KeyboardModifiers Shift) {
 void TVrSwitch::KeyUp(int Key, Qt::KeyboardModifiers Shift) {
     TVrCustomImageControl::KeyUp(Key, Shift);
     // Space moves to the next stop, from the last back to the first: a two-position switch toggles.
-    if (Key == Qt::Key_Space && (Shift & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier |
-                                          Qt::MetaModifier)) == 0)
+    if (Key == Qt::Key_Space &&
+        (Shift & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) == 0)
         SetOffset(m_offset + 1 < m_positions ? m_offset + 1 : 0);
 }
 

@@ -17,7 +17,8 @@ public:
     QObject* object() const override { return nullptr; }
     QWindow* window() const override { return m_table->window(); }
     void* interface_cast(QAccessible::InterfaceType Type) override {
-        return Type == QAccessible::TableCellInterface ? static_cast<QAccessibleTableCellInterface*>(this) : nullptr;
+        return Type == QAccessible::TableCellInterface ? static_cast<QAccessibleTableCellInterface*>(this)
+                                                       : nullptr;
     }
     QAccessibleInterface* parent() const override { return m_table; }
     QAccessibleInterface* child(int) const override { return nullptr; }
@@ -80,7 +81,8 @@ private:
 
 } // namespace
 
-VrAccessibleRaster::VrAccessibleRaster(TVrCustomRaster* Raster) : QAccessibleWidget(Raster, QAccessible::Table) {}
+VrAccessibleRaster::VrAccessibleRaster(TVrCustomRaster* Raster)
+    : QAccessibleWidget(Raster, QAccessible::Table) {}
 
 VrAccessibleRaster::~VrAccessibleRaster() {
     for (const QAccessible::Id id : std::as_const(m_cells))

@@ -3,7 +3,8 @@
 #include "TVrSwitch.h"
 #include "VrStateTexts.h"
 
-VrAccessibleSwitch::VrAccessibleSwitch(TVrSwitch* Switch) : QAccessibleWidget(Switch, QAccessible::CheckBox) {}
+VrAccessibleSwitch::VrAccessibleSwitch(TVrSwitch* Switch)
+    : QAccessibleWidget(Switch, QAccessible::CheckBox) {}
 
 TVrSwitch* VrAccessibleSwitch::control() const {
     return static_cast<TVrSwitch*>(widget());

@@ -2,7 +2,8 @@
 
 #include "TVrWebLabel.h"
 
-VrAccessibleWebLabel::VrAccessibleWebLabel(TVrWebLabel* Label) : QAccessibleWidget(Label, QAccessible::Link) {}
+VrAccessibleWebLabel::VrAccessibleWebLabel(TVrWebLabel* Label)
+    : QAccessibleWidget(Label, QAccessible::Link) {}
 
 TVrWebLabel* VrAccessibleWebLabel::label() const {
     return static_cast<TVrWebLabel*>(widget());

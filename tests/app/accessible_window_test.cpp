@@ -71,8 +71,11 @@ TEST_F(AccessibleWindow, EveryControlHasItsRoleAndTheNameOfWhatStandsBesideIt) {
     const struct {
         const char* box;
         const char* label;
-    } boxes[] = {{"nrDeviceBox1", "Port"},  {"BR", "Baud rate"},      {"BRNew", "BAUD RATE"},
-                 {"CodePage", "CODE PAGE"}, {"CheckSum", "CHECKSUM"}};
+    } boxes[] = {{"nrDeviceBox1", "Port"},
+                 {"BR", "Baud rate"},
+                 {"BRNew", "BAUD RATE"},
+                 {"CodePage", "CODE PAGE"},
+                 {"CheckSum", "CHECKSUM"}};
     for (const auto& b : boxes) {
         SCOPED_TRACE(b.box);
         QAccessibleInterface* a = of(b.box);
@@ -107,7 +110,8 @@ TEST_F(AccessibleWindow, TheTrafficLogIsTextAScreenReaderReadsAndHearsGrow) {
     EXPECT_EQ(text->cursorPosition(), text->characterCount()) << "the caret on the newest exchange";
     int start = -1;
     int end = -1;
-    EXPECT_EQ(text->textAtOffset(25, QAccessible::LineBoundary, &start, &end), QStringLiteral("2\t$01F --> !011.02"));
+    EXPECT_EQ(text->textAtOffset(25, QAccessible::LineBoundary, &start, &end),
+              QStringLiteral("2\t$01F --> !011.02"));
     EXPECT_EQ(start, 23);
 
     auto inserted = recorder.take(QAccessible::TextInserted);

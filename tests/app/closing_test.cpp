@@ -76,8 +76,9 @@ TEST(Termination, SigtermSwitchesTheWatchdogOffClosesThePortAndRemovesItsLockFil
     ASSERT_EQ(terminal.start(), "");
     const QString slave = QString::fromStdString(terminal.slavePath());
     const QString folder = UucpLock::DefaultFolder();
-    const QString lock = folder.isEmpty() ? QString()
-                                          : folder + u'/' + UucpLock::LockNameFor(QFileInfo(slave).canonicalFilePath());
+    const QString lock = folder.isEmpty()
+                             ? QString()
+                             : folder + u'/' + UucpLock::LockNameFor(QFileInfo(slave).canonicalFilePath());
 
     const QTemporaryDir config;
     QProcess program;

@@ -60,9 +60,9 @@ protected:
 };
 
 TEST_F(KeyboardUse, TabReachesEveryControlOfThePanelAndOfThePageShownInReadingOrder) {
-    const QStringList panel = {"nrDeviceBox1", "BR",     "BOP",  "CSE",     "Adr",
-                               "AdrDec",       "AdrInc", "Scan", "RCVS",    "Button4",
-                               "qt_tabwidget_tabbar"};
+    const QStringList panel = {
+        "nrDeviceBox1",       "BR", "BOP", "CSE", "Adr", "AdrDec", "AdrInc", "Scan", "RCVS", "Button4",
+        "qt_tabwidget_tabbar"};
     QStringList dio;
     for (const char* prefix : {"DIO", "DDIO"})
         for (int k = 7; k >= 0; --k)
@@ -71,7 +71,8 @@ TEST_F(KeyboardUse, TabReachesEveryControlOfThePanelAndOfThePageShownInReadingOr
     for (const char* prefix : {"PON", "SAFE"})
         for (int k = 7; k >= 0; --k)
             dio << QString::fromLatin1(prefix) + QString::number(k);
-    dio << "Button9" << "Button10";
+    dio << "Button9"
+        << "Button10";
     const struct {
         TerminalPage* page;
         QStringList controls;

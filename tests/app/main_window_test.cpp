@@ -113,7 +113,8 @@ TEST_F(MainWindow, RefusesToBeMaximized) {
 
 TEST_F(MainWindow, VersionOptionSaysTheVersionTheAboutPageShows) {
     EXPECT_EQ(window->About->Label23->text(), QStringLiteral("Ver.1.1"));
-    const StartOptions version = StartOptions::parse({QStringLiteral("tkm9214-utility"), QStringLiteral("--version")});
+    const StartOptions version =
+        StartOptions::parse({QStringLiteral("tkm9214-utility"), QStringLiteral("--version")});
     EXPECT_EQ(version.text, QStringLiteral("tkm9214-utility 1.1\n"));
 }
 

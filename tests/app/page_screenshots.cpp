@@ -33,8 +33,8 @@
 #include <QTabWidget>
 #include <QTimer>
 #include <QWindow>
-#include <utility>
 #include <QtTest/QTest>
+#include <utility>
 
 namespace {
 
@@ -153,7 +153,9 @@ void useWithTheKeyboard(TF1& window, Shots& shots) {
             break;
         QTest::keyClick(tabs, Qt::Key_Right);
         pageDone = true; // the focus stays on the tabs: the next Tab goes into the new page
-        shots.save(QStringLiteral("keys_%1_page_%2").arg(step, 3, 10, QLatin1Char('0')).arg(window.Page->currentIndex()));
+        shots.save(QStringLiteral("keys_%1_page_%2")
+                       .arg(step, 3, 10, QLatin1Char('0'))
+                       .arg(window.Page->currentIndex()));
     }
 }
 

@@ -17,10 +17,10 @@ public:
     struct Event {
         QAccessible::Event type = QAccessible::InvalidEvent;
         QAccessibleInterface* target = nullptr; // the object's interface, or a child's (a raster's cell)
-        QVariant value;               // of a ValueChanged event
-        QAccessible::State changed;   // of a StateChanged event
-        int position = -1;            // of a TextInserted or TextRemoved event
-        QString text;                 // the text it inserted or removed
+        QVariant value;                         // of a ValueChanged event
+        QAccessible::State changed;             // of a StateChanged event
+        int position = -1;                      // of a TextInserted or TextRemoved event
+        QString text;                           // the text it inserted or removed
     };
 
     explicit AccessibilityRecorder(QAccessible::InterfaceFactory factory) : factory_(factory) {

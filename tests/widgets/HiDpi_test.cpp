@@ -206,7 +206,8 @@ TEST(HiDpi, TheHandCursorIsDrawnLargerFromItsPixels) {
         EXPECT_EQ(ScaledPixelMismatches(oneX, hand, c.ratio), 0) << c.ratio;
         const QCursor cursor = TVrCursors::Cursor(crVrHandPoint, c.ratio);
         EXPECT_EQ(cursor.pixmap().size(), QSize(c.size, c.size));
-        EXPECT_EQ(cursor.hotSpot(), TVrCursors::HandPointHotSpotFor(QGuiApplication::platformName(), c.ratio));
+        EXPECT_EQ(cursor.hotSpot(),
+                  TVrCursors::HandPointHotSpotFor(QGuiApplication::platformName(), c.ratio));
     }
 }
 
@@ -217,8 +218,8 @@ TEST(HiDpi, TheHandsHotSpotIsInTheUnitThePlatformReads) {
         const char* platform;
         qreal ratio;
         QPoint given;
-    } cases[] = {{"xcb", 1.0, {6, 0}},     {"xcb", 1.5, {9, 0}},     {"xcb", 2.0, {12, 0}},
-                 {"wayland", 1.0, {6, 0}}, {"wayland", 1.5, {6, 0}}, {"wayland", 2.0, {6, 0}},
+    } cases[] = {{"xcb", 1.0, {6, 0}},      {"xcb", 1.5, {9, 0}},     {"xcb", 2.0, {12, 0}},
+                 {"wayland", 1.0, {6, 0}},  {"wayland", 1.5, {6, 0}}, {"wayland", 2.0, {6, 0}},
                  {"offscreen", 2.0, {6, 0}}};
     for (const auto& c : cases) {
         const QPoint given = TVrCursors::HandPointHotSpotFor(QString::fromLatin1(c.platform), c.ratio);

@@ -226,7 +226,8 @@ TEST(TVrRaster, TheArrowsMoveTheKeyboardCellWhichCarriesTheFocusFrame) {
     for (const auto& m : moves) {
         for (int i = 0; i < m.times; ++i)
             QTest::keyClick(editor, m.key);
-        EXPECT_EQ(editor->KeyCell(), m.cell) << m.key << " x" << m.times << ": a row's and a column's ends hold";
+        EXPECT_EQ(editor->KeyCell(), m.cell)
+            << m.key << " x" << m.times << ": a row's and a column's ends hold";
     }
     const QImage focused = editor->RenderImage();
     editor->clearFocus();

@@ -206,7 +206,8 @@ TEST(TVrSwitch, FocusedBorderAndDisabledFrame) {
     EXPECT_EQ(Px(s.RenderImage(), 0, 10), Resolved(clBtnFace));
     SendFocus(&s, QEvent::FocusIn);
     EXPECT_TRUE(s.Focused());
-    EXPECT_EQ(Px(s.RenderImage(), 0, 10), Resolved(clBtnFace)) << "focus the keyboard did not bring is not drawn";
+    EXPECT_EQ(Px(s.RenderImage(), 0, 10), Resolved(clBtnFace))
+        << "focus the keyboard did not bring is not drawn";
     s.setAttribute(Qt::WA_KeyboardFocusChange); // the window's focus moved by Tab
     EXPECT_EQ(Px(s.RenderImage(), 0, 10), clBlue);
     SendFocus(&s, QEvent::FocusOut);

@@ -2,8 +2,8 @@
 #include "WidgetTestSupport.h"
 
 #include <QSignalSpy>
-#include <QWidget>
 #include <QTest>
+#include <QWidget>
 #include <gtest/gtest.h>
 
 namespace {

@@ -31,7 +31,8 @@ inline TColor Resolved(TColor color) {
 
 // The picture with the style's focus frame for `widget` (focused, the keyboard having brought the
 // focus) drawn over `rect`: what a widget that uses the platform's frame shows.
-inline QImage WithFocusFrame(QImage image, const QWidget& widget, const QRect& rect, const QColor& background) {
+inline QImage WithFocusFrame(QImage image, const QWidget& widget, const QRect& rect,
+                             const QColor& background) {
     QPainter p(&image);
     QStyleOptionFocusRect option;
     option.initFrom(&widget);

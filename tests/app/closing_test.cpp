@@ -14,6 +14,7 @@
 #include <QDeadlineTimer>
 #include <QFileInfo>
 #include <QProcess>
+#include <QSignalSpy>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -47,8 +48,9 @@ protected:
 
 TEST_F(Closing, TheWatchdogGoesOffThenThePortCloses) {
     watchdogOn();
-    window->show();
+    QSignalSpy closed(window.get(), &TF1::Closed);
     EXPECT_TRUE(window->close());
+    EXPECT_EQ(closed.count(), 1);
     EXPECT_EQ(received(), Frames({"~01301E"}));
     EXPECT_FALSE(sim()->model().state().watchdogEnabled);
     EXPECT_FALSE(window->nrComm1->GetActive());
@@ -57,19 +59,26 @@ TEST_F(Closing, TheWatchdogGoesOffThenThePortCloses) {
 
 TEST_F(Closing, ACloseDuringAnExchangeWaitsUntilTheExchangeIsOver) {
     watchdogOn();
-    window->show();
+    QSignalSpy closed(window.get(), &TF1::Closed);
     // Runs in the first exchange's message pump.
     QTimer::singleShot(0, window.get(), [this] { window->close(); });
     EXPECT_TRUE(window->WDTimer->Poll()) << "both exchanges of the poll answered";
-    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(closed.count(), 0);
+    EXPECT_TRUE(window->nrComm1->GetActive());
     QCoreApplication::processEvents();
-    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(closed.count(), 1);
     EXPECT_EQ(received(), Frames({"~**", "~010", "~01301E"}));
     EXPECT_FALSE(window->nrComm1->GetActive());
 }
 
 // The program, ended by SIGTERM with the terminal found: it says goodbye as its close button does.
 TEST(Termination, SigtermSwitchesTheWatchdogOffClosesThePortAndRemovesItsLockFile) {
+#if defined(__SANITIZE_THREAD__)
+    // The program paints its window with Qt's own raster threads, whose locking ThreadSanitizer cannot
+    // see in the uninstrumented Qt libraries, and ends with its report's exit status; the close path
+    // itself runs under it above.
+    GTEST_SKIP() << "the program's painted window is beyond ThreadSanitizer";
+#endif
     tkm::sim::TerminalSettings settings;
     settings.baudCode = 10; // 115200: the shortest reply waits
     tkm::sim::SimTerminal terminal({settings, nullptr, false});

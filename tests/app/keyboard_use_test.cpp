@@ -27,9 +27,14 @@ namespace {
 class KeyboardUse : public MainWindow {
 protected:
     void SetUp() override {
+#if defined(__SANITIZE_THREAD__)
+        // Only a window on a screen takes the keyboard, and it paints with Qt's own raster threads,
+        // whose locking ThreadSanitizer cannot see in the uninstrumented Qt libraries; the plain and
+        // AddressSanitizer runs cover these single-threaded steps.
+        GTEST_SKIP() << "needs a shown window, which ThreadSanitizer cannot follow into Qt";
+#endif
         MainWindow::SetUp();
         window->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
         window->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     }

@@ -103,8 +103,6 @@ TEST_F(MainWindow, IsBuiltAsDesigned) {
 // A title bar may offer a maximize button whatever the window asks for (Qt's own Wayland decoration
 // does): the window keeps its designed size.
 TEST_F(MainWindow, RefusesToBeMaximized) {
-    window->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
     window->setWindowState(Qt::WindowMaximized);
     QCoreApplication::processEvents();
     EXPECT_FALSE(window->isMaximized());

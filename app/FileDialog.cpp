@@ -18,6 +18,8 @@ bool FileDialog::Execute() {
         dialog.setFileMode(kind_ == Kind::Open ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
         if (!defaultExt_.isEmpty())
             dialog.setDefaultSuffix(defaultExt_);
+        // Its question says the file is replaced; the caller asks what its save really does.
+        dialog.setOption(QFileDialog::DontConfirmOverwrite);
         if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
             chosen = dialog.selectedFiles().constFirst();
     }

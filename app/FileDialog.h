@@ -30,7 +30,9 @@ public:
     QString DefaultExt() const { return defaultExt_; }
     void SetDefaultExt(const QString& extension) { defaultExt_ = extension; }
 
-    // Shows the dialog; true and FileName set when the user chose a file, false on Cancel.
+    // Shows the dialog; true and FileName set when the user chose a file, false on Cancel. A save
+    // dialog does not ask whether an existing file is to be replaced: the caller asks what it means to
+    // do with the file.
     bool Execute();
 
     // A name typed without an extension gets DefaultExt, as the dialogs of the system the files come

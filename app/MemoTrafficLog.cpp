@@ -9,6 +9,10 @@ void MemoTrafficLog::AppendLine(const std::string& line) {
     AppendNote(TerminalText::logLine(line));
 }
 
+void MemoTrafficLog::AppendNote(const std::string& text) {
+    AppendNote(QString::fromStdString(text));
+}
+
 void MemoTrafficLog::AppendNote(const QString& text) {
     if (!memo_)
         return;

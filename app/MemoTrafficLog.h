@@ -17,6 +17,7 @@ public:
     explicit MemoTrafficLog(TrafficMemo* memo) : memo_(memo) {}
 
     void AppendLine(const std::string& line) override;
+    void AppendNote(const std::string& text) override;
     // A line of the window's own (the port went away, another program holds it), in the same order.
     void AppendNote(const QString& text);
     int LineCount() const override;

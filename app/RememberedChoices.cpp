@@ -10,7 +10,8 @@ namespace {
 const QString kSection = QStringLiteral("[Connection]");
 const QString kPortKey = QStringLiteral("Port=");
 const QString kBaudKey = QStringLiteral("BaudRate=");
-// Far more than the three short lines the file holds: a larger file is not ours.
+const QString kRs485Key = QStringLiteral("Rs485=");
+// Far more than the four short lines the file holds: a larger file is not ours.
 constexpr qint64 kMaxFileSize = 64 * 1024;
 
 } // namespace
@@ -40,6 +41,8 @@ std::optional<RememberedChoices::Connection> RememberedChoices::load() const {
             connection.baudRate = line.mid(kBaudKey.size()).toInt(&ok);
             if (!ok)
                 connection.baudRate = 0;
+        } else if (line.startsWith(kRs485Key)) {
+            connection.rs485 = line.mid(kRs485Key.size()) == QLatin1StringView("true");
         }
     }
     if (connection.port.isEmpty() || connection.baudRate <= 0)
@@ -57,7 +60,8 @@ bool RememberedChoices::save(const Connection& connection) const {
     if (!file.open(QIODevice::WriteOnly))
         return false;
     const QString text = kSection + u'\n' + kPortKey + connection.port + u'\n' + kBaudKey +
-                         QString::number(connection.baudRate) + u'\n';
+                         QString::number(connection.baudRate) + u'\n' + kRs485Key +
+                         (connection.rs485 ? QStringLiteral("true") : QStringLiteral("false")) + u'\n';
     file.write(text.toUtf8());
     return file.commit();
 }

@@ -4,10 +4,10 @@
 
 #include <optional>
 
-// The port the user last opened and its baud rate, kept for the next start in a small file of the
-// user's configuration folder (XDG: $XDG_CONFIG_HOME, else ~/.config, then tkm9214-utility/).
-// The file is replaced whole (temporary file + rename), so it is never left half written; a file
-// that cannot be read or makes no sense counts as nothing remembered. Any thread, one at a time.
+// The port the user last opened, its baud rate and whether RS-485 direction control was on, kept for the next
+// start in a small file of the user's configuration folder (XDG: $XDG_CONFIG_HOME, else ~/.config, then
+// tkm9214-utility/). The file is replaced whole (temporary file + rename), so it is never left half written;
+// a file that cannot be read or makes no sense counts as nothing remembered. Any thread, one at a time.
 class RememberedChoices {
 public:
     struct Connection {
@@ -15,6 +15,7 @@ public:
         // built-in simulated terminal).
         QString port;
         int baudRate = 0;
+        bool rs485 = false;
         bool operator==(const Connection&) const = default;
     };
 

@@ -18,6 +18,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QScopedValueRollback>
 
 #include <stdexcept>
 
@@ -145,21 +146,33 @@ void SettingPage::Button3Click() {
 bool SettingPage::RunInitialisation() {
     if (!AppDialogs::message(AppDialogs::Icon::Warning, AppDialogs::Buttons::OkCancel, kPowerCycleText))
         return false;
+    TerminalConnection& terminal = connection();
+    // Clicks held through an identification run before the procedure goes on; one that moved the
+    // address away from 0 or closed the port has left the procedure, and nothing is sent.
+    auto stillAtZero = [&terminal] {
+        return terminal.betweenExchanges() && terminal.portOpen() && terminal.address() == 0;
+    };
     panel_->moveAddress(0);
+    if (!stillAtZero())
+        return false;
     panel_->switchChecksumOff();
     panel_->chooseBaudIndex(BaudRates::kIndex9600);
-    if (connection().identify())
-        return true;
-    AppDialogs::message(AppDialogs::Icon::Error, AppDialogs::Buttons::Ok, QStringLiteral("Device not found"));
-    return false;
+    if (!terminal.identify()) {
+        AppDialogs::message(AppDialogs::Icon::Error, AppDialogs::Buttons::Ok,
+                            QStringLiteral("Device not found"));
+        return false;
+    }
+    return stillAtZero() && terminal.found();
 }
 
 void SettingPage::SaveSettignClick() {
     if (!panel_)
         throw std::logic_error("Setting page without its connection panel");
     TerminalConnection& terminal = connection();
-    if (!terminal.portOpen() || !terminal.found())
+    // A second click while the configuration goes out adds nothing.
+    if (saving_ || !terminal.portOpen() || !terminal.found())
         return;
+    const QScopedValueRollback<bool> running(saving_, true);
     proto::ConfigurationWrite config;
     config.newAddress = AdrNew->Position();
     config.baudIndex = BRNew->currentIndex();
@@ -173,12 +186,14 @@ void SettingPage::SaveSettignClick() {
     if (lineChanges && terminal.address() != 0 && !RunInitialisation())
         return;
 
+    const int writtenTo = terminal.address();
     const bool failed =
-        TerminalConnection::IsError(terminal.Transact(proto::WriteConfiguration(terminal.address(), config)));
+        TerminalConnection::IsError(terminal.Transact(proto::WriteConfiguration(writtenTo, config)));
     if (failed)
         AppDialogs::message(AppDialogs::Icon::Error, AppDialogs::Buttons::Ok,
                             QStringLiteral("Data is not saved"));
-    if (terminal.address() != 0 && !failed)
+    // The terminal is followed to its new address unless the user has chosen another one meanwhile.
+    if (writtenTo != 0 && !failed && terminal.betweenExchanges() && terminal.address() == writtenTo)
         panel_->moveAddress(config.newAddress);
     // Whatever the answer, the terminal may have taken new settings: the next tick identifies it again.
     terminal.lose();
@@ -203,7 +218,7 @@ void SettingPage::ReadFile(const IniFile& file) {
 void SettingPage::Button17Click() {
     if (!files_)
         return;
-    files_->save([this](IniFile& file) {
+    files_->save(QStringLiteral("the settings"), [this](IniFile& file) {
         SettingsFile::write(file, {BRNew->currentIndex(), CodePage->currentIndex(), CheckSum->currentIndex(),
                                    AdrNew->Position()});
     });

@@ -68,10 +68,11 @@ public:
 private:
     void connectHandlers();
     // Takes the terminal to init mode with the user's help and finds it at address 0; false when
-    // cancelled or not found (nothing is to be sent then).
+    // cancelled, not found, or left by the user between its steps (nothing is to be sent then).
     bool RunInitialisation();
     void ReadFile(const IniFile& file);
 
     ConnectionPanel* panel_ = nullptr;
     std::optional<TkmFiles> files_;
+    bool saving_ = false;
 };

@@ -3,6 +3,7 @@
 #include "sim/SimClock.h"
 #include "sim/TerminalSettings.h"
 
+#include <chrono>
 #include <memory>
 #include <string>
 
@@ -29,6 +30,9 @@ public:
     void setSettings(const tkm::sim::TerminalSettings& settings);
     // The time its watchdog runs on (null: the steady clock). Only before the first path() call.
     void setClock(std::shared_ptr<const tkm::sim::SimClock> clock);
+    // How its line plays: echoing every frame (two-wire RS-485) and the terminal's delay before it
+    // answers. Takes effect at once on a running simulator.
+    void setLine(bool echo, std::chrono::milliseconds turnaround);
 
     // The path of the simulated line, starting the simulator on first use. Throws std::runtime_error
     // with the reason when it cannot start.
@@ -40,5 +44,7 @@ public:
 private:
     tkm::sim::TerminalSettings settings_;
     std::shared_ptr<const tkm::sim::SimClock> clock_;
+    bool echo_ = false;
+    std::chrono::milliseconds turnaround_{0};
     std::unique_ptr<tkm::sim::SimTerminal> terminal_;
 };

@@ -58,6 +58,8 @@ std::optional<quint16> StartConnection::portNumberFor(const QString& port) {
 }
 
 void StartConnection::apply(const StartOptions& options) {
+    window_.simulatedPort()->setLine(options.simulatorEcho,
+                                     std::chrono::milliseconds(options.simulatorTurnaroundMs));
     const std::optional<RememberedChoices::Connection> last = remembered_.load();
     QString wanted;
     if (options.simulator)
@@ -69,6 +71,7 @@ void StartConnection::apply(const StartOptions& options) {
     const std::optional<quint16> chosen = wanted.isEmpty() ? std::nullopt : portNumberFor(wanted);
     if (chosen)
         comm_->SetComPortNo(*chosen);
+    comm_->SetRs485(options.rs485 || (!options.choosesPort() && chosen && last && last->rs485));
 
     // The remembered rate belongs to the remembered port.
     std::optional<int> rate = options.baudRate;
@@ -111,8 +114,9 @@ void StartConnection::rememberOpenPort() {
     if (index < 0)
         return;
     const TnrDevice* device = comm_->GetDevice(index);
-    const RememberedChoices::Connection connection{
-        device->DevicePath.isEmpty() ? device->Name : device->DevicePath, window_.BR->currentText().toInt()};
+    const RememberedChoices::Connection connection{device->DevicePath.isEmpty() ? device->Name
+                                                                                : device->DevicePath,
+                                                   window_.BR->currentText().toInt(), comm_->Rs485()};
     if (!remembered_.save(connection))
         qWarning("Could not remember the port in %s", qPrintable(remembered_.filePath()));
 }

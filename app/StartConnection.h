@@ -15,12 +15,16 @@ class TnrBaseIO;
 class TnrComm;
 
 // Brings the connection panel where the command line and the remembered connection ask at start,
-// and from then on remembers each port the user opens (with its baud rate) for the next start.
+// and from then on remembers each port the user opens (with its baud rate and RS-485 direction
+// control) for the next start.
 //
 // Start: a port from the command line (--port, --simulator) or else the remembered port when it is
 // present is chosen in nrDeviceBox1; a path the chooser does not list (a pseudo-terminal, a link
 // made by socat) joins the list. The baud rate comes from --baud, else from the remembered
-// connection when its port was chosen. Then --checksum and --address; --open opens the port once
+// connection when its port was chosen. RS-485 direction control comes from --rs485, else from the
+// remembered connection when the command line chose no port (so that naming the port without
+// --rs485 switches it off). The built-in simulated terminal's line follows --simulator-echo and
+// --simulator-turnaround. Then --checksum and --address; --open opens the port once
 // the event loop runs, so the window is up before a failure's box appears and the first poll tick
 // identifies the terminal. Without options and with nothing remembered the window stays as built.
 //

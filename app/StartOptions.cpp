@@ -4,6 +4,8 @@
 
 #include "protocol/ConnectionArguments.h"
 
+#include "sim/PtyLine.h"
+
 #include <QCommandLineParser>
 #include <QFileInfo>
 
@@ -81,7 +83,21 @@ StartOptions StartOptions::parse(const QStringList& arguments) {
     const QCommandLineOption checksum(QStringLiteral("checksum"), QStringLiteral("Switch checksum mode on."));
     const QCommandLineOption open(
         QStringLiteral("open"), QStringLiteral("Open the port at start; the first poll finds the terminal."));
-    parser.addOptions({help, version, port, simulator, baud, address, checksum, open});
+    const QCommandLineOption rs485(
+        QStringLiteral("rs485"),
+        QStringLiteral("RS-485 direction control, for adapters that do not switch their transmitter "
+                       "themselves: the driver's RS-485 mode, else RTS raised around each frame. Remembered "
+                       "with the port."));
+    const QCommandLineOption simulatorEcho(
+        QStringLiteral("simulator-echo"),
+        QStringLiteral("The built-in simulated terminal's line echoes every frame, as a two-wire RS-485 "
+                       "line does."));
+    const QCommandLineOption simulatorTurnaround(
+        QStringLiteral("simulator-turnaround"),
+        QStringLiteral("The built-in simulated terminal answers MS milliseconds after each frame."),
+        QStringLiteral("MS"));
+    parser.addOptions({help, version, port, simulator, baud, address, checksum, rs485, open, simulatorEcho,
+                       simulatorTurnaround});
     for (const QtOption& q : kQtOptions) {
         QCommandLineOption passed(QString::fromLatin1(q.name));
         if (q.takesValue)
@@ -100,7 +116,7 @@ StartOptions StartOptions::parse(const QStringList& arguments) {
         const QString options = parser.helpText().section(u'\n', 1);
         o.text = QStringLiteral("Usage: ") + QString::fromLatin1(kProgram) +
                  QStringLiteral(" [--port PATH | --simulator] [--baud RATE] [--address N] [--checksum] "
-                                "[--open]\n") +
+                                "[--rs485] [--open]\n") +
                  options;
         return o;
     }
@@ -137,5 +153,16 @@ StartOptions StartOptions::parse(const QStringList& arguments) {
     }
     o.checksum = parser.isSet(checksum);
     o.open = parser.isSet(open);
+    o.rs485 = parser.isSet(rs485);
+    o.simulatorEcho = parser.isSet(simulatorEcho);
+    if (parser.isSet(simulatorTurnaround)) {
+        const QString text = parser.value(simulatorTurnaround);
+        bool ok = false;
+        o.simulatorTurnaroundMs = text.toInt(&ok);
+        const int longest = static_cast<int>(tkm::sim::PtyLine::kMaxTurnaround.count());
+        if (!ok || o.simulatorTurnaroundMs < 0 || o.simulatorTurnaroundMs > longest)
+            return fail(QStringLiteral("--simulator-turnaround ") + quoted(text) +
+                        QStringLiteral(" is not a number of milliseconds 0 to ") + QString::number(longest));
+    }
     return o;
 }

@@ -6,7 +6,8 @@
 #include <optional>
 
 // The command line of tkm9214-utility:
-//   tkm9214-utility [--port PATH | --simulator] [--baud RATE] [--address N] [--checksum] [--open]
+//   tkm9214-utility [--port PATH | --simulator] [--baud RATE] [--address N] [--checksum] [--rs485]
+//                   [--open] [--simulator-echo] [--simulator-turnaround MS]
 // plus --help and --version. Qt's own window-system options (-platform, -style, ...) are let
 // through for QApplication. Parsing needs no application object, so --help, --version and a bad
 // value are answered before any window (or display connection) exists. Any thread.
@@ -18,6 +19,10 @@ public:
     std::optional<int> address;  // --address: 0..255
     bool checksum = false;       // --checksum: checksum mode on
     bool open = false;           // --open: open the port at start
+    bool rs485 = false;          // --rs485: RS-485 direction control
+    // --simulator-echo, --simulator-turnaround: how the built-in simulated terminal's line plays
+    bool simulatorEcho = false;
+    int simulatorTurnaroundMs = 0;
 
     // Whether the command line chose the port (then a remembered port is not used).
     bool choosesPort() const { return simulator || !port.isEmpty(); }

@@ -113,6 +113,7 @@ TF1::~TF1() {
     nrComm1->NotifyDelete(TnrNotifyEvent::Make(this, &TF1::PortNotified));
     nrComm1->OnDeviceLost = nullptr;
     nrComm1->OnWarning = nullptr;
+    nrComm1->OnNote = nullptr;
     // The timers must not tick into a half-destroyed window, and the port closes before the
     // simulated terminal behind it stops.
     Timer1->stop();
@@ -147,9 +148,10 @@ void TF1::setupConnection() {
     };
     // Repaints, timers and line events run while an exchange waits, user input does not: a click handled
     // inside the exchange would start exchanges of its own that the running one refuses. The input
-    // waits in the window system's queue and runs once the handler is done; the wake-up makes the
-    // event loop look at that queue again (the glib dispatcher would otherwise leave it there until
-    // the next window-system event arrives).
+    // waits in the window system's queue and runs once the exchange is over: before the next exchange
+    // of a loop (betweenExchanges below), or when the handler is done; the wake-up makes the event
+    // loop look at that queue again (the glib dispatcher would otherwise leave it there until the next
+    // window-system event arrives).
     links.processEvents = [this] {
         {
             const QScopedValueRollback pumping(pumping_, true);
@@ -169,10 +171,15 @@ void TF1::setupConnection() {
     connection_->setBaudIndex(BR->currentIndex());
     connection_->setChecksumMode(CSE->Active());
     connect(connection_, &TerminalConnection::deviceDataChanged, this, &TF1::RefreshStatus);
+    connection_->setBetweenExchanges([this] {
+        QCoreApplication::processEvents();
+        return !closed_;
+    });
 
     nrComm1->NotifyAdd(TnrNotifyEvent::Make(this, &TF1::PortNotified));
     nrComm1->OnDeviceLost = [this](TnrCustomComm*, const QString& text) { DeviceLost(text); };
     nrComm1->OnWarning = [this](TnrCustomComm*, const QString& text) { trafficLog_->AppendNote(text); };
+    nrComm1->OnNote = [this](TnrCustomComm*, const QString& text) { trafficLog_->AppendNote(text); };
 }
 
 void TF1::buildPages() {
@@ -193,6 +200,11 @@ void TF1::buildPages() {
     UserSymbols->setFileDialogs(OpenDialog1, SaveDialog1);
 }
 
+void TF1::showEvent(QShowEvent* event) {
+    closed_ = false;
+    QWidget::showEvent(event);
+}
+
 void TF1::setSleep(std::function<void(int)> sleep) {
     if (sleep)
         connection_->setSleep(std::move(sleep));
@@ -211,6 +223,7 @@ TerminalPage* TF1::shownPage() const {
 void TF1::FormCreate() {
     Page->setCurrentWidget(Display);
     SetPollInterval();
+    nrComm1->SetLatencyBudget(proto::AdapterLatencyBudgetMs(BR->currentIndex()));
     const QString startFolder = FileDialog::StartFolder(QCoreApplication::applicationDirPath());
     OpenDialog1->SetInitialDir(startFolder);
     SaveDialog1->SetInitialDir(startFolder);
@@ -266,6 +279,7 @@ void TF1::chooseBaudIndex(int index) {
     nrComm1->SetBaudRate(BR->currentText().toUInt());
     connection_->setBaudIndex(BR->currentIndex());
     SetPollInterval();
+    nrComm1->SetLatencyBudget(proto::AdapterLatencyBudgetMs(BR->currentIndex()));
 }
 
 void TF1::moveAddress(int address) {
@@ -281,6 +295,8 @@ void TF1::PortNotified(TnrBaseIO*, int code) {
     if (code != 1 && code != 2) // closed, opened
         return;
     const bool open = nrComm1->GetActive();
+    if (code == 2)
+        connection_->portOpened();
     BOP->SetActive(open);
     BOP->SetCaption(open ? QStringLiteral("Close port") : QStringLiteral("Open port"));
 }
@@ -374,6 +390,9 @@ void TF1::closeEvent(QCloseEvent* event) {
         Scan->SetActive(false);
         return;
     }
+    // Loops of exchanges still running (a scan, Save all symbol) stop at their next step: nobody is
+    // left to watch them.
+    closed_ = true;
     HandlerGuard::run([this] { FormClose(); });
     QWidget::closeEvent(event);
     emit Closed();

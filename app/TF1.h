@@ -141,8 +141,10 @@ signals:
 
 protected:
     // A close asked for while an exchange waits for its reply (its message pump runs events) waits
-    // until the exchange is over; a running scan stops.
+    // until the exchange is over; a running scan stops. A closed window ends the loops of exchanges
+    // that are still running (TerminalConnection's betweenExchanges): nobody is left to watch them.
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     // The window keeps its size: a maximize request (a title bar may offer one regardless) is undone.
     void changeEvent(QEvent* event) override;
 
@@ -163,6 +165,7 @@ private:
     bool tickRunning_ = false;
     bool pumping_ = false;      // an exchange lets window events run while it waits
     bool closeWaiting_ = false; // a close came meanwhile
+    bool closed_ = false;
     QStringList lastTickErrors_;
 };
 

@@ -62,6 +62,17 @@ void TerminalConnection::setSleep(std::function<void(int)> sleep) {
     links_.sleepMs = std::move(sleep);
 }
 
+bool TerminalConnection::betweenExchanges() {
+    // Inside an exchange the input stays held: a click run there would start exchanges of its own.
+    if (links_.busy || !letInputRun_)
+        return true;
+    return letInputRun_();
+}
+
+void TerminalConnection::setBetweenExchanges(std::function<bool()> letInputRun) {
+    letInputRun_ = std::move(letInputRun);
+}
+
 std::string TerminalConnection::addressText() const {
     return proto::AddressText(address_);
 }
@@ -223,6 +234,7 @@ bool TerminalConnection::setWatchdog(bool enabled, int periodTenths) {
 
 void TerminalConnection::runAddressScan(const ScanControls& controls) {
     controls.setPollTimer(false);
+    bool windowOpen = true;
     for (;;) {
         if (!controls.scanOn())
             break;
@@ -234,12 +246,17 @@ void TerminalConnection::runAddressScan(const ScanControls& controls) {
             break;
         controls.moveAddress(address_ + 1);
         controls.setPollTimer(false); // the transactions started it again
+        // The input held through this step runs before the next one: it may switch Scan off, close the
+        // port or move the address, and the checks see what it did.
+        windowOpen = betweenExchanges();
+        if (!windowOpen)
+            break;
         if (found_) {
             controls.switchScanOff();
             break;
         }
     }
-    if (!found_)
+    if (!found_ && windowOpen)
         controls.moveAddress(0);
     controls.switchScanOff();
     controls.setPollTimer(true);

@@ -41,7 +41,20 @@ public:
 
     // The port and the reply wait the transaction uses. Changing the port loses the terminal.
     void setPort(tkm::protocol::TransactPort* port);
+    // The port has opened (again): what the exchanges learnt about the line, that it echoes, is to be
+    // said again.
+    void portOpened() { links_.echoNoted = false; }
     void setSleep(std::function<void(int milliseconds)> sleep);
+
+    // ---- Between the exchanges of a handler that runs several ----
+    // Lets the user input held back while the last exchange waited run now, after that exchange and
+    // before the next: a loop of exchanges holds a click for one exchange, never for the whole loop.
+    // Does nothing inside an exchange. The caller then reads what it depends on (the scan switch, the
+    // port, the address, the symbols) afresh. False once the window has been closed: the caller stops
+    // without another exchange.
+    bool betweenExchanges();
+    // What betweenExchanges runs; it returns false once the window is closed. Empty: nothing runs.
+    void setBetweenExchanges(std::function<bool()> letInputRun);
 
     // ---- What the exchanges use ----
     int address() const { return address_; }
@@ -87,7 +100,9 @@ public:
         std::function<void(bool)> setPollTimer; // stop / start the poll timer
     };
     // Tries the addresses above the current one until a terminal answers, the scan is switched off,
-    // the port closes or the address reaches 255; back to address 0 when nothing was found.
+    // the port closes or the address reaches 255; back to address 0 when nothing was found. Input runs
+    // between the steps, and each step starts from what it left (a terminal found by the user's own
+    // move ends the scan there). A closed window ends it at once.
     void runAddressScan(const ScanControls& controls);
 
 signals:
@@ -104,6 +119,7 @@ private:
     void invalidate();
 
     tkm::protocol::TransactLinks links_;
+    std::function<bool()> letInputRun_;
     int address_ = 0;
     bool checksumMode_ = false;
     int baudIndex_ = 5;

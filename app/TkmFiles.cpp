@@ -2,11 +2,11 @@
 
 #include "app/AppDialogs.h"
 #include "app/FileDialog.h"
-#include "files/TerminalText.h"
+#include "files/TkmSave.h"
 #include "files/WholeFile.h"
 
+#include <QDateTime>
 #include <QDir>
-#include <QLocale>
 
 namespace {
 
@@ -25,7 +25,7 @@ std::optional<IniFile> TkmFiles::read() {
         return std::nullopt;
     const QString path = openDialog_->FileName();
     WholeFile::ReadFailure failure;
-    const std::optional<QByteArray> bytes = WholeFile::read(path, kMaxFileSize, &failure);
+    const std::optional<QByteArray> bytes = WholeFile::read(path, TkmSave::kMaxFileSize, &failure);
     if (!bytes) {
         showFailure(QStringLiteral("Cannot read"), path, failure.reason);
         return std::nullopt;
@@ -34,22 +34,21 @@ std::optional<IniFile> TkmFiles::read() {
     return IniFile(*bytes);
 }
 
-bool TkmFiles::save(const std::function<void(IniFile&)>& writeKeys) {
+bool TkmFiles::save(const QString& what, const std::function<void(IniFile&)>& writeKeys) {
     if (!saveDialog_->Execute())
         return false;
     const QString path = saveDialog_->FileName();
-    WholeFile::ReadFailure failure;
-    const std::optional<QByteArray> before = WholeFile::read(path, kMaxFileSize, &failure);
-    // What is there and cannot be read would be lost by writing over it.
-    if (!before && !failure.missing) {
-        showFailure(QStringLiteral("Cannot save"), path, failure.reason);
+    QString reason;
+    std::optional<TkmSave> save = TkmSave::open(path, &reason);
+    if (!save) {
+        showFailure(QStringLiteral("Cannot save"), path, reason);
         return false;
     }
-    IniFile file(before.value_or(QByteArray()));
-    writeKeys(file);
-    file.setValue("Modification", "DateTime", modificationText(QDateTime::currentDateTime()));
-    QString reason;
-    if (!WholeFile::replace(path, file.bytes(), &reason)) {
+    if (save->existed() && !AppDialogs::message(AppDialogs::Icon::Warning, AppDialogs::Buttons::OkCancel,
+                                                saveIntoQuestion(path, what)))
+        return false;
+    writeKeys(save->file());
+    if (!save->write(QDateTime::currentDateTime(), &reason)) {
         showFailure(QStringLiteral("Cannot save"), path, reason);
         return false;
     }
@@ -57,14 +56,7 @@ bool TkmFiles::save(const std::function<void(IniFile&)>& writeKeys) {
     return true;
 }
 
-std::string TkmFiles::modificationText(const QDateTime& when) {
-    const QLocale locale = QLocale::system();
-    QString text = locale.toString(when.date(), QLocale::ShortFormat) + QLatin1Char(' ') +
-                   locale.toString(when.time(), QLocale::LongFormat);
-    // Some locales separate with spaces that Windows-1251 lacks (U+202F); a plain blank reads the same.
-    for (QChar& c : text) {
-        if (c.isSpace())
-            c = QLatin1Char(' ');
-    }
-    return TerminalText::toWin1251(text);
+QString TkmFiles::saveIntoQuestion(const QString& path, const QString& what) {
+    return QStringLiteral("%1 already exists.\nSave %2 into it? Its other sections are kept.")
+        .arg(QDir::toNativeSeparators(path), what);
 }

@@ -2,12 +2,10 @@
 
 #include "files/IniFile.h"
 
-#include <QDateTime>
 #include <QString>
 
 #include <functional>
 #include <optional>
-#include <string>
 
 class FileDialog;
 
@@ -17,23 +15,22 @@ class FileDialog;
 // name to the save dialog and a successful save to the open dialog, so that the next save proposes the
 // file just read and the next read the file just saved.
 //
-// A file that cannot be read or written is reported in an error box naming the file and the system's
-// reason; nothing changes then. User-interface thread only.
+// A file that cannot be read or written is reported in an error box naming the file and the reason;
+// nothing changes then. Saving into an existing file asks first, saying that its other sections stay
+// (the platform dialog's own question would say the file is replaced). User-interface thread only.
 class TkmFiles {
 public:
-    // Far more than any settings file; a larger file is not one, and is not read into memory.
-    static constexpr qint64 kMaxFileSize = 1024 * 1024;
-
     TkmFiles(FileDialog* openDialog, FileDialog* saveDialog);
 
     // Shows the open dialog and reads the chosen file. Nothing when cancelled or unreadable.
     std::optional<IniFile> read();
     // Shows the save dialog; the chosen file's content (none for a new file) gets the caller's keys
-    // and the modification stamp, then replaces the file whole. False when cancelled or not written.
-    bool save(const std::function<void(IniFile& file)>& writeKeys);
+    // and the modification stamp, then replaces the file whole (TkmSave). `what` names what is saved
+    // in the question ("the settings"). False when cancelled or not written.
+    bool save(const QString& what, const std::function<void(IniFile& file)>& writeKeys);
 
-    // The stamp's text: the system's short date, a space, its long time, in Windows-1251.
-    static std::string modificationText(const QDateTime& when);
+    // The question before saving into an existing file; OK saves.
+    static QString saveIntoQuestion(const QString& path, const QString& what);
 
 private:
     FileDialog* openDialog_;

@@ -17,6 +17,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopedValueRollback>
 
 #include <algorithm>
 #include <stdexcept>
@@ -231,11 +232,19 @@ void UserSymbolsPage::SaveSymClick() {
 }
 
 void UserSymbolsPage::SaveAllSymClick() {
-    // The flag is looked at once: a symbol that fails clears it, and the others are still sent.
-    if (!connection().found())
+    // The flag is looked at once: a symbol that fails clears it, and the others are still sent. A
+    // second click while the symbols go out adds nothing: each is sent as the table holds it when its
+    // turn comes, to the address then chosen.
+    if (savingAll_ || !connection().found())
         return;
-    for (int n = 0; n < kSymbols; ++n)
+    const QScopedValueRollback<bool> running(savingAll_, true);
+    for (int n = 0; n < kSymbols; ++n) {
+        // Clicks held through the last symbol run now. A port closed meanwhile ends the save: a box
+        // per remaining symbol would tell nothing new.
+        if (n > 0 && (!connection().betweenExchanges() || !connection().portOpen()))
+            return;
         SendSymbol(n);
+    }
 }
 
 std::string UserSymbolsPage::CheckedFileCode(int n, const std::string& value) {
@@ -261,7 +270,7 @@ void UserSymbolsPage::Button5Click() {
 void UserSymbolsPage::Button6Click() {
     if (!files_)
         return;
-    files_->save([this](IniFile& file) {
+    files_->save(QStringLiteral("the user symbols"), [this](IniFile& file) {
         for (int n = 0; n < kSymbols; ++n)
             SymbolFile::setCode(file, n, codes_[static_cast<std::size_t>(n)]);
     });

@@ -82,4 +82,5 @@ private:
 
     std::array<std::string, kSymbols> codes_;
     std::optional<TkmFiles> files_;
+    bool savingAll_ = false;
 };

@@ -47,6 +47,25 @@ void LinePort::setBaudRate(int baudRate) {
     comm_->SetBaudRate(static_cast<quint32>(baudRate));
 }
 
+void LinePort::setRs485(bool on) {
+    comm_->SetRs485(on);
+}
+
+void LinePort::setLatencyBudget(int milliseconds) {
+    comm_->SetLatencyBudget(milliseconds);
+}
+
+void LinePort::setNotices(Notice warning, Notice note) {
+    comm_->OnWarning = [warning = std::move(warning)](TnrCustomComm*, const QString& text) {
+        if (warning)
+            warning(text);
+    };
+    comm_->OnNote = [note = std::move(note)](TnrCustomComm*, const QString& text) {
+        if (note)
+            note(text);
+    };
+}
+
 bool LinePort::GetActive() const {
     return comm_->GetActive();
 }

@@ -4,6 +4,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 class TnrComm;
@@ -22,6 +23,14 @@ public:
     // Opens the device at the rate. Throws ToolError (PortError) with the port component's message.
     void open(const QString& path, int baudRate);
     void setBaudRate(int baudRate);
+    // RS-485 direction control from the next open (see TnrCustomComm::SetRs485).
+    void setRs485(bool on);
+    // The longest USB latency timer the exchanges can live with (see TnrCustomSerialComm).
+    void setLatencyBudget(int milliseconds);
+    using Notice = std::function<void(const QString& text)>;
+    // What the port has to say after an open: warnings (a slow adapter, a port shared with another
+    // program) and notes (the direction control in effect).
+    void setNotices(Notice warning, Notice note);
     QString path() const { return path_; }
 
     bool GetActive() const override;

@@ -25,6 +25,7 @@ Command commandFor(const QString& name) {
         {"configure", ToolCommands::configure}, {"display", ToolCommands::display},
         {"keys", ToolCommands::keys},           {"dio", ToolCommands::dio},
         {"symbols", ToolCommands::symbols},     {"watchdog", ToolCommands::watchdog},
+        {"save", ToolCommands::save},           {"apply", ToolCommands::apply},
     };
     for (const auto& [known, command] : commands) {
         if (name == QLatin1StringView(known))
@@ -61,8 +62,10 @@ int run(const QStringList& arguments, PortEnumerator* ports) {
             return static_cast<int>(ToolCommands::ports(ports ? *ports : machine, output));
         }
         const Interruption interruption;
-        ToolLine line(options, options.trace ? TraceLog::Sink([&output](const QString& l) { output.note(l); })
-                                             : TraceLog::Sink());
+        ToolLine line(options,
+                      options.trace ? TraceLog::Sink([&output](const QString& l) { output.note(l); })
+                                    : TraceLog::Sink(),
+                      [&output](const QString& warning) { output.message(warning); });
         ToolContext context{options, line, output, interruption};
         return static_cast<int>(commandFor(options.command)(context));
     } catch (const ToolError& e) {

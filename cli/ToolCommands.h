@@ -20,5 +20,7 @@ ExitStatus keys(ToolContext& context);
 ExitStatus dio(ToolContext& context);
 ExitStatus symbols(ToolContext& context);
 ExitStatus watchdog(ToolContext& context);
+ExitStatus save(ToolContext& context);
+ExitStatus apply(ToolContext& context);
 
 } // namespace ToolCommands

@@ -12,9 +12,13 @@
 
 #include <QCoreApplication>
 
-ToolLine::ToolLine(const ToolOptions& options, TraceLog::Sink trace)
-    : log_(std::move(trace)), path_(options.port), simulated_(options.simulator), address_(options.address),
-      baudIndex_(ToolOptions::baudIndexOf(options.baudRate).value_or(5)), checksum_(options.checksum) {
+ToolLine::ToolLine(const ToolOptions& options, TraceLog::Sink trace, TraceLog::Sink warn)
+    : log_(std::move(trace)), path_(options.port), simulated_(options.simulator),
+      simulatorEcho_(options.simulatorEcho), simulatorTurnaroundMs_(options.simulatorTurnaroundMs),
+      address_(options.address), baudIndex_(ToolOptions::baudIndexOf(options.baudRate).value_or(5)),
+      checksum_(options.checksum) {
+    port_.setRs485(options.rs485);
+    port_.setNotices(std::move(warn), [this](const QString& text) { log_.AppendNote(text.toStdString()); });
     links_.port = &port_;
     links_.log = &log_;
     links_.baudIndex = [this] { return baudIndex_; };
@@ -35,7 +39,10 @@ void ToolLine::open() {
             QStringLiteral("Device \"%1\" closed: the port is not present any more.").arg(port_.path()));
     QString path = path_;
     if (simulated_ && !simulator_) {
-        auto simulator = std::make_unique<tkm::sim::SimTerminal>();
+        tkm::sim::SimTerminal::Options simulated;
+        simulated.echo = simulatorEcho_;
+        simulated.turnaround = std::chrono::milliseconds(simulatorTurnaroundMs_);
+        auto simulator = std::make_unique<tkm::sim::SimTerminal>(simulated);
         if (const std::string error = simulator->start(); !error.empty())
             throw PortError(QStringLiteral("The TKM-9214 simulator did not start: ") +
                             QString::fromLocal8Bit(error.c_str()));
@@ -45,6 +52,8 @@ void ToolLine::open() {
         path = QString::fromLocal8Bit(simulator_->slavePath().c_str());
     if (path.isEmpty())
         throw UsageError(QStringLiteral("no port: give --port PATH or --simulator"));
+    port_.setLatencyBudget(tkm::protocol::AdapterLatencyBudgetMs(baudIndex_));
+    links_.echoNoted = false;
     port_.open(path, ToolOptions::rateOfIndex(baudIndex_));
     opened_ = true;
 }
@@ -55,6 +64,7 @@ void ToolLine::setBaudIndex(int index) {
     if (index == baudIndex_)
         return;
     baudIndex_ = index;
+    port_.setLatencyBudget(tkm::protocol::AdapterLatencyBudgetMs(index));
     if (port_.GetActive())
         port_.setBaudRate(ToolOptions::rateOfIndex(index));
 }

@@ -27,7 +27,8 @@ class ToolLine {
 public:
     // The port the options choose, at their baud rate, address and checksum mode. It opens with the
     // first exchange, so that a command finds fault with its words before a port error is reported.
-    ToolLine(const ToolOptions& options, TraceLog::Sink trace);
+    // trace takes the traffic log (with its notes on the line), warn the port's warnings.
+    ToolLine(const ToolOptions& options, TraceLog::Sink trace, TraceLog::Sink warn = {});
     ~ToolLine();
     ToolLine(const ToolLine&) = delete;
     ToolLine& operator=(const ToolLine&) = delete;
@@ -62,6 +63,8 @@ private:
     tkm::protocol::TransactLinks links_;
     QString path_;
     bool simulated_ = false;
+    bool simulatorEcho_ = false;
+    int simulatorTurnaroundMs_ = 0;
     bool opened_ = false;
     int address_ = 1;
     int baudIndex_ = 5;

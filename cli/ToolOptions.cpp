@@ -2,6 +2,8 @@
 
 #include "protocol/ConnectionArguments.h"
 
+#include "sim/PtyLine.h"
+
 #include <algorithm>
 #include <array>
 #include <span>
@@ -18,8 +20,10 @@ struct OptionSpec {
 
 // The connection options, valid anywhere on the line.
 constexpr OptionSpec kConnectionOptions[] = {
-    {"port", true},  {"simulator", false}, {"baud", true},  {"address", true},  {"checksum", false},
-    {"json", false}, {"trace", false},     {"help", false}, {"version", false},
+    {"port", true},    {"simulator", false},      {"baud", true},
+    {"address", true}, {"checksum", false},       {"json", false},
+    {"trace", false},  {"help", false},           {"version", false},
+    {"rs485", false},  {"simulator-echo", false}, {"simulator-turnaround", true},
 };
 
 struct CommandSpec {
@@ -49,6 +53,8 @@ const CommandSpec kCommands[] = {
     {"dio", {}},
     {"symbols", {{"index", true}}},
     {"watchdog", {{"period", true}}},
+    {"save", {}},
+    {"apply", {{"yes", false}, {"verify", false}}},
 };
 
 const OptionSpec* findOption(std::span<const OptionSpec> options, const QString& name) {
@@ -174,6 +180,20 @@ ToolOptions ToolOptions::parse(const QStringList& arguments) {
     o.checksum = connectionFlags.contains(QStringLiteral("checksum"));
     o.json = connectionFlags.contains(QStringLiteral("json"));
     o.trace = connectionFlags.contains(QStringLiteral("trace"));
+    o.rs485 = connectionFlags.contains(QStringLiteral("rs485"));
+    o.simulatorEcho = connectionFlags.contains(QStringLiteral("simulator-echo"));
+    if (connection.contains(QStringLiteral("simulator-turnaround"))) {
+        const QString text = connection.value(QStringLiteral("simulator-turnaround"));
+        bool ok = false;
+        o.simulatorTurnaroundMs = text.toInt(&ok);
+        if (!ok || o.simulatorTurnaroundMs < 0 ||
+            o.simulatorTurnaroundMs > tkm::sim::PtyLine::kMaxTurnaround.count())
+            return fail(QStringLiteral("--simulator-turnaround %1 is not a number of milliseconds 0 to %2")
+                            .arg(quoted(text))
+                            .arg(tkm::sim::PtyLine::kMaxTurnaround.count()));
+    }
+    if ((o.simulatorEcho || connection.contains(QStringLiteral("simulator-turnaround"))) && !o.simulator)
+        return fail(QStringLiteral("--simulator-echo and --simulator-turnaround need --simulator"));
     if (connection.contains(QStringLiteral("port"))) {
         o.port = connection.value(QStringLiteral("port"));
         if (o.port.isEmpty())
@@ -203,9 +223,8 @@ ToolOptions ToolOptions::parse(const QStringList& arguments) {
 
 QString ToolOptions::usage() {
     return QStringLiteral(
-        "Usage: tkm9214 [--port PATH | --simulator] [--baud RATE] [--address N] [--checksum] [--json] "
-        "[--trace]\n"
-        "               COMMAND ...\n"
+        "Usage: tkm9214 [--port PATH | --simulator] [--baud RATE] [--address N] [--checksum] [--rs485]\n"
+        "               [--json] [--trace] COMMAND ...\n"
         "\n"
         "Scripted service of a TKM-9214 operator terminal on a serial line.\n"
         "\n"
@@ -215,6 +234,11 @@ QString ToolOptions::usage() {
         "  --baud RATE      300 600 1200 2400 4800 9600 19200 38400 57600 115200 (default 9600)\n"
         "  --address N      terminal address 0 to 255, decimal or 0xNN (default 1)\n"
         "  --checksum       frames with checksum (default off)\n"
+        "  --rs485          RS-485 direction control, for adapters that do not switch their transmitter:\n"
+        "                   the driver's RS-485 mode, else RTS raised around each frame\n"
+        "  --simulator-echo the simulated terminal's line echoes every frame (two-wire RS-485)\n"
+        "  --simulator-turnaround MS\n"
+        "                   the simulated terminal answers MS milliseconds after each frame\n"
         "  --json           one JSON object per command on standard output\n"
         "  --trace          every exchange on standard error, as the window's traffic log shows it\n"
         "  --help, --version\n"
@@ -231,6 +255,8 @@ QString ToolOptions::usage() {
         "  dio read | write HH | directions HH | save-power-on | save-safe\n"
         "  symbols write FILE.tkm [--index N]   user symbols from a .tkm file\n"
         "  watchdog read | set on|off [--period SECONDS] | status | reset | keepalive\n"
+        "  save FILE.tkm                        the terminal's settings into a .tkm file\n"
+        "  apply FILE.tkm [--yes] [--verify]    a .tkm file's settings and user symbols into the terminal\n"
         "\n"
         "Exit status: 0 done, 1 the terminal did not answer or refused, 2 usage error, 3 port error.\n"
         "See man tkm9214.\n");

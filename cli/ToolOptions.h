@@ -8,8 +8,8 @@
 #include <optional>
 
 // The command line of tkm9214:
-//   tkm9214 [--port PATH | --simulator] [--baud RATE] [--address N] [--checksum] [--json] [--trace]
-//           COMMAND [WORDS...] [COMMAND OPTIONS...]
+//   tkm9214 [--port PATH | --simulator] [--baud RATE] [--address N] [--checksum] [--rs485] [--json]
+//           [--trace] COMMAND [WORDS...] [COMMAND OPTIONS...]
 // The connection options may stand anywhere, also after the command; a command's own options only
 // after it. "--" ends the options, so that a display text may start with "-". Values are checked
 // here as far as they belong to the connection; each command checks its own words and options.
@@ -24,6 +24,10 @@ public:
     bool baudGiven = false;
     int address = 1; // --address: 0..255
     bool checksum = false;
+    bool rs485 = false; // --rs485: RS-485 direction control
+    // --simulator-echo, --simulator-turnaround MS: how the built-in simulated terminal's line plays
+    bool simulatorEcho = false;
+    int simulatorTurnaroundMs = 0;
     bool json = false;
     bool trace = false;
 

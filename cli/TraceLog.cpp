@@ -7,3 +7,9 @@ void TraceLog::AppendLine(const std::string& line) {
     if (sink_)
         sink_(TerminalText::logLine(line));
 }
+
+void TraceLog::AppendNote(const std::string& text) {
+    ++lines_;
+    if (sink_)
+        sink_(QString::fromStdString(text));
+}

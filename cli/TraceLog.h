@@ -16,6 +16,7 @@ public:
     explicit TraceLog(Sink sink) : sink_(std::move(sink)) {}
 
     void AppendLine(const std::string& line) override;
+    void AppendNote(const std::string& text) override;
     int LineCount() const override { return lines_; }
     void Clear() override { lines_ = 0; }
 

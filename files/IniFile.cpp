@@ -57,6 +57,32 @@ QByteArray IniFile::bytes() const {
     return all;
 }
 
+IniFile::TextProblem IniFile::textProblem(const QByteArray& bytes) {
+    if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF"))
+        return TextProblem::Utf16;
+    if (bytes.contains('\0'))
+        return TextProblem::NulBytes;
+    for (qsizetype at = bytes.indexOf('\r'); at >= 0; at = bytes.indexOf('\r', at + 1)) {
+        if (at + 1 == bytes.size() || bytes[at + 1] != '\n')
+            return TextProblem::CrLineEnds;
+    }
+    return TextProblem::None;
+}
+
+QString IniFile::describe(TextProblem problem) {
+    switch (problem) {
+    case TextProblem::None:
+        break;
+    case TextProblem::Utf16:
+        return QStringLiteral("The file is UTF-16 text; .tkm files are 8-bit text (Windows-1251 or ASCII)");
+    case TextProblem::NulBytes:
+        return QStringLiteral("The file holds NUL bytes: it is UTF-16 text or no text at all");
+    case TextProblem::CrLineEnds:
+        return QStringLiteral("The file's lines end in CR alone; .tkm files end them in CR LF or LF");
+    }
+    return {};
+}
+
 // A line's text as names are read from it: blanks around it dropped, and a byte-order mark that an
 // editor put at the start of the file.
 QByteArray IniFile::nameText(qsizetype line) const {

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QString>
 
 #include <optional>
 #include <string>
@@ -25,6 +26,13 @@ public:
     explicit IniFile(const QByteArray& bytes);
 
     QByteArray bytes() const;
+
+    // Text this layer cannot read as it was meant, so that keys written into it would land where no
+    // reader finds them: UTF-16 (or any text with NUL bytes), or lines that end in CR alone.
+    enum class TextProblem { None, Utf16, NulBytes, CrLineEnds };
+    static TextProblem textProblem(const QByteArray& bytes);
+    // What is wrong, in a sentence for a message box or a tool's error output.
+    static QString describe(TextProblem problem);
 
     bool hasSection(std::string_view section) const;
     // Nothing when the section or the key is missing.

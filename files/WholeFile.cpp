@@ -1,189 +1,181 @@
 #include "files/WholeFile.h"
 
-#include "seriallink/SystemError.h"
+#include "files/FileSystem.h"
 
-#include <QFile>
+#include <QDir>
 #include <QFileInfo>
 #include <QRandomGenerator>
 
 #include <cerrno>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <algorithm>
-#include <tuple>
-#include <utility>
 
 namespace WholeFile {
 
 namespace {
 
-// Small enough that an interruption can stop a write in the middle of even a small file.
-constexpr qint64 kPiece = 4096;
+// A file written in place is read first, so that its content can be written back; a larger one is
+// no file of ours.
+constexpr qint64 kMostInPlace = 64 * 1024 * 1024;
+constexpr int kCopyNameDigits = 8;
 
-class Descriptor {
-public:
-    explicit Descriptor(int fd) : fd_(fd) {}
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    ~Descriptor() {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-    int get() const { return fd_; }
-    // Closes now, reporting what close() reports (a delayed write error shows up here).
-    bool close() { return ::close(std::exchange(fd_, -1)) == 0; }
-
-private:
-    int fd_;
-};
-
-// Stands for "not a regular file", which the system has no error number of its own for.
-constexpr int kNotRegular = -1;
-
-QString reasonText(int error) {
-    return error == kNotRegular ? QStringLiteral("Not a regular file") : SystemError::Message(error);
-}
-
-void setReason(QString* reason, int error) {
+bool fail(QString* reason, int error) {
     if (reason)
-        *reason = reasonText(error);
+        *reason = FileSystem::reason(error);
+    return false;
 }
 
-// The file a path names: symbolic links followed, also when the target does not exist yet.
-QString resolvedTarget(const QString& path) {
-    const QFileInfo info(path);
-    if (info.exists())
-        return info.canonicalFilePath();
-    if (info.isSymLink())
-        return info.symLinkTarget();
-    return info.absoluteFilePath();
+// The copy's name beside the file: `.<name>.<8 hex digits>~`.
+QString copyName(const QString& fileName, quint32 number) {
+    return QStringLiteral(".%1.%2~").arg(fileName).arg(number, kCopyNameDigits, 16, QLatin1Char('0'));
 }
 
-bool writeAll(int fd, const QByteArray& bytes, const Interruption& interruption, int* error) {
-    qint64 written = 0;
-    while (written < bytes.size()) {
-        const qint64 piece = std::min(kPiece, bytes.size() - written);
-        const ssize_t n = ::write(fd, bytes.constData() + written, static_cast<size_t>(piece));
-        if (n == -1) {
-            if (errno == EINTR)
-                continue;
-            *error = errno;
+bool isCopyName(const QString& name, const QString& fileName) {
+    const QString prefix = QLatin1Char('.') + fileName + QLatin1Char('.');
+    if (name.size() != prefix.size() + kCopyNameDigits + 1 || !name.startsWith(prefix) ||
+        !name.endsWith(QLatin1Char('~')))
+        return false;
+    for (qsizetype i = prefix.size(); i < prefix.size() + kCopyNameDigits; ++i) {
+        const QChar c = name[i];
+        if (!c.isDigit() && (c < u'a' || c > u'f'))
             return false;
-        }
-        written += n;
-        if (interruption && !interruption(written)) {
-            *error = ECANCELED;
-            return false;
-        }
     }
     return true;
+}
+
+// The file a save writes: the end of the path's links, whether it exists, and what it is.
+int check(const QString& path, QString* target, FileSystem::Facts* facts, bool* exists) {
+    if (const int error = FileSystem::followLinks(path, target))
+        return error;
+    const int error = FileSystem::inspect(*target, facts);
+    if (error != 0 && error != ENOENT)
+        return error;
+    *exists = error == 0;
+    if (*exists) {
+        if (facts->directory)
+            return EISDIR;
+        if (!facts->regular)
+            return FileSystem::kNotRegular;
+        if (const int denied = FileSystem::mayWrite(*target))
+            return denied;
+    }
+    // A save always makes its copy there.
+    return FileSystem::mayMakeFilesIn(QFileInfo(*target).path());
+}
+
+// Copies that saves killed before their end left beside the file.
+void removeLeftovers(const QString& target) {
+    const QFileInfo info(target);
+    const QDir folder(info.path());
+    for (const QString& name : folder.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
+        if (isCopyName(name, info.fileName()))
+            FileSystem::removeUnlessLocked(folder.filePath(name));
+    }
+}
+
+int createCopy(const QString& target, unsigned permissions, QString* copyPath, FileSystem::File* copy) {
+    const QFileInfo info(target);
+    int error = EEXIST;
+    for (int attempt = 0; error == EEXIST && attempt < 100; ++attempt) {
+        *copyPath = info.dir().filePath(copyName(info.fileName(), QRandomGenerator::global()->generate()));
+        error = FileSystem::File::create(*copyPath, permissions, copy);
+    }
+    return error;
 }
 
 } // namespace
 
 std::optional<QByteArray> read(const QString& path, qint64 maxBytes, ReadFailure* failure) {
-    auto fail = [failure](int error) -> std::optional<QByteArray> {
-        if (failure) {
-            failure->reason = reasonText(error);
-            failure->missing = error == ENOENT;
-        }
-        return std::nullopt;
-    };
-    // Without O_NONBLOCK, opening a pipe would wait for a writer that never comes.
-    Descriptor fd(::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-    if (fd.get() == -1)
-        return fail(errno);
-    struct stat info {};
-    if (::fstat(fd.get(), &info) == -1)
-        return fail(errno);
-    if (S_ISDIR(info.st_mode))
-        return fail(EISDIR);
-    if (!S_ISREG(info.st_mode))
-        return fail(kNotRegular);
+    FileSystem::File file;
+    int error = FileSystem::File::openToRead(path, &file);
     QByteArray bytes;
-    char buffer[kPiece];
-    for (;;) {
-        const ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
-        if (n == -1) {
-            if (errno == EINTR)
-                continue;
-            return fail(errno);
-        }
-        if (n == 0)
-            return bytes;
-        if (bytes.size() + n > maxBytes)
-            return fail(EFBIG);
-        bytes.append(buffer, n);
+    if (error == 0)
+        error = file.readAll(maxBytes, &bytes);
+    if (error == 0)
+        return bytes;
+    if (failure) {
+        failure->reason = FileSystem::reason(error);
+        failure->missing = error == ENOENT;
     }
+    return std::nullopt;
+}
+
+std::optional<QString> refusal(const QString& path) {
+    QString target;
+    FileSystem::Facts facts;
+    bool exists = false;
+    if (const int error = check(path, &target, &facts, &exists))
+        return FileSystem::reason(error);
+    return std::nullopt;
 }
 
 bool replace(const QString& path, const QByteArray& bytes, QString* reason,
              const Interruption& interruption) {
-    const QString target = resolvedTarget(path);
-    const QByteArray nativeTarget = QFile::encodeName(target);
-    struct stat existing {};
-    const bool exists = ::stat(nativeTarget.constData(), &existing) == 0;
-    if (!exists && errno != ENOENT) {
-        setReason(reason, errno);
-        return false;
-    }
-    if (exists && !S_ISREG(existing.st_mode)) {
-        setReason(reason, S_ISDIR(existing.st_mode) ? EISDIR : kNotRegular);
-        return false;
-    }
+    QString target;
+    FileSystem::Facts facts;
+    bool exists = false;
+    if (const int error = check(path, &target, &facts, &exists))
+        return fail(reason, error);
+    removeLeftovers(target);
 
-    // The temporary file lives beside the target, so that the rename stays within one file system.
-    const QFileInfo targetInfo(target);
-    QByteArray temporary;
-    int created = -1;
-    for (int attempt = 0; created == -1 && attempt < 100; ++attempt) {
-        const QString name = QStringLiteral("%1/.%2.%3~")
-                                 .arg(targetInfo.absolutePath(), targetInfo.fileName())
-                                 .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
-        temporary = QFile::encodeName(name);
-        // A new file gets the usual permissions (the umask applies); an existing file's are set below.
-        created =
-            ::open(temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, exists ? 0600 : 0666);
-        if (created == -1 && errno != EEXIST)
-            break;
-    }
-    if (created == -1) {
-        setReason(reason, errno);
-        return false;
-    }
-    Descriptor fd(created);
-    auto fail = [&](int error) {
-        if (fd.get() >= 0)
-            fd.close();
-        ::unlink(temporary.constData());
-        setReason(reason, error);
-        return false;
+    // The copy lives beside the file, so that the rename stays within one file system. A new file gets
+    // the usual permissions (the umask applies); an existing file's are given below.
+    QString copyPath;
+    FileSystem::File copy;
+    if (const int error = createCopy(target, exists ? 0600 : 0666, &copyPath, &copy))
+        return fail(reason, error);
+    auto removeCopy = [&] {
+        copy.close();
+        FileSystem::remove(copyPath);
+    };
+    auto failWithoutCopy = [&](int error) {
+        removeCopy();
+        return fail(reason, error);
     };
 
+    bool ownerKept = true;
     if (exists) {
-        // Owner and group first: changing them may clear the set-id bits that the mode then restores.
-        // Only the owner or root may change them, and a file of another owner is still replaced.
-        std::ignore = ::fchown(fd.get(), existing.st_uid, existing.st_gid);
-        if (::fchmod(fd.get(), existing.st_mode & 07777) == -1)
-            return fail(errno);
+        // Owner and group first: changing them may clear the set-id bits that the permissions restore.
+        ownerKept = copy.takeOwner(facts.owner, facts.group);
+        if (const int error = copy.setPermissions(facts.permissions))
+            return failWithoutCopy(error);
     }
-    int error = 0;
-    if (!writeAll(fd.get(), bytes, interruption, &error))
-        return fail(error);
-    if (::fsync(fd.get()) == -1)
-        return fail(errno);
-    if (!fd.close())
-        return fail(errno);
-    if (::rename(temporary.constData(), nativeTarget.constData()) == -1)
-        return fail(errno);
-    // The rename itself reaches the disk with the folder; a failure here loses nothing already written.
-    Descriptor folder(
-        ::open(QFile::encodeName(targetInfo.absolutePath()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (folder.get() >= 0)
-        std::ignore = ::fsync(folder.get());
-    return true;
+    if (const int error = copy.writeAll(bytes, interruption))
+        return failWithoutCopy(error);
+    if (const int error = copy.sync())
+        return failWithoutCopy(error);
+
+    if (!exists || (ownerKept && !facts.otherNames)) {
+        // The copy stays open, and so locked, until it has its new name: no cleaner takes it meanwhile.
+        if (const int error = FileSystem::rename(copyPath, target))
+            return failWithoutCopy(error);
+        copy.close();
+        FileSystem::syncFolder(QFileInfo(target).path());
+        return true;
+    }
+
+    // A rename would give the file a new owner or cut its other names: the content goes into the file.
+    FileSystem::File file;
+    int error = FileSystem::File::openToUpdate(target, &file);
+    QByteArray old;
+    if (error == 0)
+        error = file.readAll(kMostInPlace, &old);
+    if (error != 0)
+        return failWithoutCopy(error);
+    const qint64 copied = bytes.size();
+    error =
+        file.writeAll(bytes, [&](qint64 written) { return !interruption || interruption(copied + written); });
+    if (error == 0)
+        error = file.sync();
+    if (error == 0) {
+        removeCopy();
+        return true;
+    }
+    if (file.writeAll(old) == 0 && file.sync() == 0)
+        return failWithoutCopy(error);
+    // The old content did not go back either: the complete new content stays beside the file.
+    if (reason)
+        *reason = QStringLiteral("%1; the file may be incomplete, its new content is in %2")
+                      .arg(FileSystem::reason(error), QDir::toNativeSeparators(copyPath));
+    return false;
 }
 
 } // namespace WholeFile

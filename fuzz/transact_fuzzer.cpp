@@ -3,7 +3,9 @@
 // frame rules give, logs exactly the exchanges whose prefix passed, restores the poll timer and the
 // lamp on every path (a port that throws included), and refuses a transaction started from inside
 // its own message pump. Checksum mode may change during the exchange: the command goes out in the
-// mode of the moment it is sent, the reply is checked in the mode of the moment it is unpacked.
+// mode of the moment it is sent, the reply is checked in the mode of the moment it is unpacked. On an
+// echoing line the reply follows a copy of the frame: the copy is dropped before anything is checked
+// and noted once in the log.
 #include "FuzzCheck.h"
 #include "ReferenceFrame.h"
 
@@ -66,6 +68,7 @@ private:
 class FuzzLog : public TrafficLog {
 public:
     void AppendLine(const std::string& line) override { lines.push_back(line); }
+    void AppendNote(const std::string& text) override { lines.push_back(text); }
     int LineCount() const override { return static_cast<int>(lines.size()); }
     void Clear() override { lines.clear(); }
 
@@ -135,12 +138,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     port.stale = input.ConsumeRandomLengthString(32);
     // A reply that carries the right checksum is hard to guess; the fuzzer may ask for one to be sealed.
     const bool sealReply = input.ConsumeBool();
+    const bool echoingLine = input.ConsumeBool();
     std::string reply = input.ConsumeRemainingBytesAsString();
     if (sealReply) {
         reply = command.prefix + reply;
         reply += tkm::fuzz::ChecksumOf(reply, true) + '\r';
     }
-    port.reply = reply;
+    const std::string frame = command.text + tkm::fuzz::ChecksumOf(command.text, checksumAtSend) + '\r';
+    port.reply = echoingLine ? frame + reply : reply;
     log.lines.assign(static_cast<std::size_t>(logLinesBefore), "earlier line");
 
     bool checksumMode = checksumAtSend;
@@ -199,24 +204,33 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(!threw && result.has_value());
     FUZZ_CHECK((events == Events{"timer off", "lamp on", "read", "send", "pump", "sleep", "read", "lamp off",
                                  "timer on"}));
-    FUZZ_CHECK(port.sent == command.text + tkm::fuzz::ChecksumOf(command.text, checksumAtSend) + '\r');
+    FUZZ_CHECK(port.sent == frame);
     FUZZ_CHECK(sleptMs == (1024 >> std::clamp(baudIndex, 0, 9)) + std::max(command.extraWait, 0) + 20);
 
-    const bool prefixPassed = reply.size() >= command.prefix.size() && reply.starts_with(command.prefix);
+    // What the line gave back less a copy of the frame at its start; the note comes with the first copy.
+    const std::string received = echoingLine ? frame + reply : reply;
+    const bool echoDropped = received.starts_with(frame);
+    const std::string seen = echoDropped ? received.substr(frame.size()) : received;
+    FUZZ_CHECK(links.echoNoted == echoDropped);
+    const int linesBefore = logLinesBefore + (echoDropped ? 1 : 0);
+    if (echoDropped && log.LineCount() > logLinesBefore) // unless the exchange's line cleared the log
+        FUZZ_CHECK(log.lines.at(static_cast<std::size_t>(logLinesBefore)) == kLineEchoNote);
+
+    const bool prefixPassed = seen.size() >= command.prefix.size() && seen.starts_with(command.prefix);
     if (!prefixPassed) {
         FUZZ_CHECK(*result == kTransactError);
-        FUZZ_CHECK(log.LineCount() == logLinesBefore); // nothing logged
+        FUZZ_CHECK(log.LineCount() == linesBefore); // nothing but the note logged
         return 0;
     }
-    if (logLinesBefore + 1 > kTrafficLogMaxLines) {
+    if (linesBefore + 1 > kTrafficLogMaxLines) {
         FUZZ_CHECK(log.LineCount() == 0); // the line that passed the bound cleared the log
     } else {
-        FUZZ_CHECK(log.LineCount() == logLinesBefore + 1);
-        FUZZ_CHECK(log.lines.back() == std::to_string(logLinesBefore + 1) + '\t' + command.text +
+        FUZZ_CHECK(log.LineCount() == linesBefore + 1);
+        FUZZ_CHECK(log.lines.back() == std::to_string(linesBefore + 1) + '\t' + command.text +
                                            tkm::fuzz::ChecksumOf(command.text, checksumAtSend) + " --> " +
-                                           reply);
+                                           seen);
     }
-    const std::optional<std::string> payload = tkm::fuzz::PayloadOf(reply, command.prefix, checksumAtReply);
+    const std::optional<std::string> payload = tkm::fuzz::PayloadOf(seen, command.prefix, checksumAtReply);
     FUZZ_CHECK(*result == payload.value_or(std::string(kTransactError)));
     return 0;
 }

@@ -43,6 +43,12 @@ bool IsWholeReply(std::string_view received, bool checksumMode) {
     return n >= 3 && received.substr(n - 3, 2) == FrameChecksum(received.substr(0, n - 3), true);
 }
 
+std::string_view WithoutEcho(std::string_view received, std::string_view frame) {
+    if (frame.empty() || !received.starts_with(frame))
+        return received;
+    return received.substr(frame.size());
+}
+
 std::optional<std::string> UnpackReply(std::string_view reply, std::string_view prefix, bool checksumMode) {
     if (!HasExpectedPrefix(reply, prefix))
         return std::nullopt;

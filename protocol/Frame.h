@@ -33,6 +33,11 @@ bool HasExpectedPrefix(std::string_view reply, std::string_view prefix);
 // reply starts with the expected prefix is not looked at: a refusal is a whole reply too.
 bool IsWholeReply(std::string_view received, bool checksumMode);
 
+// What was read after a frame went out, less the line's echo of that frame: an exact copy of the frame
+// at the very start. A frame starts with '$', '%', '@', '~' or '#' and a reply with '!', '?' or '>', so
+// the copy is never part of a reply. Anything else (no echo, a partial or garbled one) is left whole.
+std::string_view WithoutEcho(std::string_view received, std::string_view frame);
+
 // The payload of a reply: prefix, checksum digits (when checksum mode is on) and the one terminator
 // character (whatever its value) removed. std::nullopt when the prefix test fails or, with checksum mode
 // on, when the two characters before the terminator are not the checksum, in upper case, of everything

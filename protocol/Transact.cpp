@@ -74,33 +74,38 @@ int PollIntervalMs(int baudIndex) {
     return ListRateTerm(baudIndex) + 350;
 }
 
+int AdapterLatencyBudgetMs(int baudIndex) {
+    return ReplyWaitMs(baudIndex, 0) / 3;
+}
+
 namespace {
 
 enum class ReplyEnd { FixedWait, WholeReply };
 
 // Everything that arrives until a whole reply is there or the wait, counted from sentAt, has passed.
-std::string ReadUntilWholeReply(TransactLinks& links, std::chrono::steady_clock::time_point sentAt,
-                                int waitMs) {
+// The echo of the frame ends with a carriage return as a reply does, so it is no whole reply.
+std::string ReadUntilWholeReply(TransactLinks& links, std::string_view frame,
+                                std::chrono::steady_clock::time_point sentAt, int waitMs) {
     using namespace std::chrono;
     const auto now = [&links] { return links.now ? links.now() : steady_clock::now(); };
     const steady_clock::time_point deadline = sentAt + milliseconds(waitMs);
-    std::string reply;
+    std::string received;
     for (;;) {
-        reply += links.port->ReadString();
-        if (IsWholeReply(reply, links.checksumMode()))
-            return reply;
+        received += links.port->ReadString();
+        if (IsWholeReply(WithoutEcho(received, frame), links.checksumMode()))
+            return received;
         const milliseconds left = ceil<milliseconds>(deadline - now());
         if (left <= milliseconds::zero())
-            return reply;
+            return received;
         switch (links.port->WaitForInput(left)) {
         case TransactPort::InputWait::Arrived:
             break;
         case TransactPort::InputWait::TimedOut:
-            return reply + links.port->ReadString();
+            return received + links.port->ReadString();
         case TransactPort::InputWait::Unsupported:
             Require(static_cast<bool>(links.sleepMs), "sleep");
             links.sleepMs(static_cast<int>(left.count()));
-            return reply + links.port->ReadString();
+            return received + links.port->ReadString();
         }
     }
 }
@@ -128,25 +133,33 @@ std::string Exchange(TransactLinks& links, std::string_view command, std::string
     links.port->ReadString();
 
     const std::string sent = CommandWithChecksum(command, links.checksumMode());
-    links.port->SendString(sent + kTerminator);
+    const std::string frame = sent + kTerminator;
+    links.port->SendString(frame);
     const auto sentAt = links.now ? links.now() : std::chrono::steady_clock::now();
 
     if (links.processEvents)
         links.processEvents();
     const int waitMs = ReplyWaitMs(links.baudIndex(), extraWait);
-    std::string reply;
+    std::string received;
     if (end == ReplyEnd::WholeReply) {
-        reply = ReadUntilWholeReply(links, sentAt, waitMs);
+        received = ReadUntilWholeReply(links, frame, sentAt, waitMs);
     } else {
         links.sleepMs(waitMs);
-        reply = links.port->ReadString();
+        received = links.port->ReadString();
     }
     restorer.Restore();
+
+    const std::string_view reply = WithoutEcho(received, frame);
+    if (reply.size() != received.size() && !links.echoNoted) {
+        links.echoNoted = true;
+        links.log->AppendNote(std::string(kLineEchoNote));
+    }
 
     if (!HasExpectedPrefix(reply, expectedPrefix))
         return std::string(kTransactError);
 
-    links.log->AppendLine(DecimalText(links.log->LineCount() + 1) + '\t' + sent + " --> " + reply);
+    links.log->AppendLine(DecimalText(links.log->LineCount() + 1) + '\t' + sent + " --> " +
+                          std::string(reply));
     if (links.log->LineCount() > kTrafficLogMaxLines)
         links.log->Clear();
 

@@ -26,6 +26,10 @@ inline bool IsTransactError(std::string_view result) {
 // The traffic log is cleared when it grows past this many lines.
 inline constexpr int kTrafficLogMaxLines = 2000;
 
+// The traffic log's note when an exchange first reads its own frame back on a port.
+inline constexpr std::string_view kLineEchoNote =
+    "The line echoes every frame sent (a two-wire RS-485 adapter): the echo is left out of the replies.";
+
 // What Transact reaches in the window that owns it. port, log, baudIndex, checksumMode and sleepMs are
 // required (Transact throws std::invalid_argument when one is missing); the others may stay empty.
 struct TransactLinks {
@@ -40,6 +44,10 @@ struct TransactLinks {
     // The clock TransactUntilReply counts the reply wait on; empty: the steady clock.
     std::function<std::chrono::steady_clock::time_point()> now;
 
+    // Whether kLineEchoNote has been logged since the port opened. The exchange sets it; whoever
+    // opens the port clears it, so that the note comes once per open.
+    bool echoNoted = false;
+
     // Set by Transact while it runs. An event handled in its message pump that starts another
     // transaction gets "error" at once: a nested exchange would discard the outer reply.
     bool busy = false;
@@ -52,19 +60,25 @@ int ReplyWaitMs(int baudIndex, int extraWait);
 // The poll timer's interval follows the same list position: int(1024 / 2^baudIndex) + 350 ms.
 int PollIntervalMs(int baudIndex);
 
+// How long a USB adapter may hold received bytes (its latency timer) before replies at this list
+// position risk coming after the reply wait: a third of that wait.
+int AdapterLatencyBudgetMs(int baudIndex);
+
 // Sends command (without checksum and terminator), waits the reply wait, reads the reply and returns
 // its payload, or kTransactError for a closed port, a reply without the expected prefix (not logged) or,
-// with checksum mode on, a wrong checksum (logged). Exceptions from the port propagate, after the poll
-// timer and the activity lamp have been restored.
+// with checksum mode on, a wrong checksum (logged). The line's echo of the frame (WithoutEcho) is
+// dropped before the reply is checked and logged; the first echo since the port opened is noted in the
+// log (links.echoNoted). Exceptions from the port propagate, after the poll timer and the activity lamp
+// have been restored.
 std::string Transact(TransactLinks& links, std::string_view command, std::string_view expectedPrefix,
                      int extraWait);
 std::string Transact(TransactLinks& links, const Command& command);
 
-// The same exchange, ended as soon as a whole reply has arrived (IsWholeReply: terminator seen,
-// checksum valid when checksum mode is on); only when none arrives does it wait the whole reply wait,
-// counted from the moment the frame was written. A port that cannot wait for input gets the fixed wait
-// of Transact. Failures, the traffic log and the payload are exactly those of Transact. links.sleepMs
-// is needed only for such a port.
+// The same exchange, ended as soon as a whole reply has arrived after the echo, if any (IsWholeReply:
+// terminator seen, checksum valid when checksum mode is on); only when none arrives does it wait the whole
+// reply wait, counted from the moment the frame was written. A port that cannot wait for input gets the fixed
+// wait of Transact. Failures, the traffic log and the payload are exactly those of Transact. links.sleepMs is
+// needed only for such a port.
 std::string TransactUntilReply(TransactLinks& links, std::string_view command,
                                std::string_view expectedPrefix, int extraWait);
 std::string TransactUntilReply(TransactLinks& links, const Command& command);

@@ -1,5 +1,6 @@
 #include "PosixSerialPort.h"
 
+#include "PosixAdapterModes.h"
 #include "PosixCustomBaud.h"
 #include "PosixLineWatcher.h"
 #include "TermiosMapping.h"
@@ -271,4 +272,20 @@ int PosixSerialPort::SetFlowState(bool xon) {
 
 std::unique_ptr<LineEventSource> PosixSerialPort::CreateEventSource() {
     return std::make_unique<PosixLineWatcher>(FFd);
+}
+
+int PosixSerialPort::LowLatency(bool& on) {
+    return PosixAdapterModes::LowLatency(FFd, on);
+}
+
+int PosixSerialPort::SetLowLatency(bool on) {
+    return PosixAdapterModes::SetLowLatency(FFd, on);
+}
+
+int PosixSerialPort::Rs485(SerialRs485& mode) {
+    return PosixAdapterModes::Rs485(FFd, mode);
+}
+
+int PosixSerialPort::SetRs485(const SerialRs485& mode) {
+    return PosixAdapterModes::SetRs485(FFd, mode);
 }

@@ -34,6 +34,10 @@ public:
     int SetBreak(bool on) override;
     int SetFlowState(bool xon) override;
     std::unique_ptr<LineEventSource> CreateEventSource() override;
+    int LowLatency(bool& on) override;
+    int SetLowLatency(bool on) override;
+    int Rs485(SerialRs485& mode) override;
+    int SetRs485(const SerialRs485& mode) override;
     void SetLockFolder(const QString& folder) override { FLock.SetFolder(folder); }
     QString OpenRefusal() const override { return FRefusal; }
     QString SharedWith() const override { return FSharedWith; }

@@ -8,6 +8,15 @@
 #include <functional>
 #include <memory>
 
+// The driver's RS-485 mode as far as we set it: the driver itself switches the transmitter with RTS
+// around each frame. Whatever else the driver keeps with it (delays, bus termination) is left alone.
+struct SerialRs485 {
+    bool Enabled = false;
+    bool RtsOnSend = false;    // RTS level while a frame goes out
+    bool RtsAfterSend = false; // RTS level once it has gone
+    bool operator==(const SerialRs485&) const = default;
+};
+
 // Bytes waiting, bytes queued for output, line errors since the last call, and the line-state flags.
 struct SerialLineStatus {
     quint32 Errors = 0;
@@ -66,6 +75,14 @@ public:
     // Resumes (true) or suspends (false) output as if XON / XOFF had been received.
     virtual int SetFlowState(bool xon) = 0;
     virtual std::unique_ptr<LineEventSource> CreateEventSource() = 0;
+
+    // Field adapters. Drivers without the mode (pseudo-terminals, most on-board UARTs for RS-485)
+    // answer ENOTTY or EINVAL. The component restores at close what it found at open.
+    // Low latency: received bytes are handed on at once instead of when the adapter's timer runs out.
+    virtual int LowLatency(bool& on) = 0;
+    virtual int SetLowLatency(bool on) = 0;
+    virtual int Rs485(SerialRs485& mode) = 0;
+    virtual int SetRs485(const SerialRs485& mode) = 0;
 
     // Port ownership as serial programs on Linux share it. The lock folder (empty: no lock files
     // are made or honoured) applies from the next Open.

@@ -81,6 +81,20 @@ QString SysfsPortList::ByIdIdentity(const QString& byIdName) {
     return match.captured(1).replace(u'_', u' ').trimmed();
 }
 
+std::optional<AdapterLatency> SysfsPortList::LatencyOf(const QString& devicePath) {
+    const QFileInfo node(QFileInfo(devicePath).canonicalFilePath());
+    if (node.filePath().isEmpty() || node.path() != QFileInfo(FDevDir).canonicalFilePath())
+        return std::nullopt;
+    const QString device = FSysClassTty + QLatin1Char('/') + node.fileName() + QStringLiteral("/device");
+    bool ok = false;
+    const int timer = ReadTrimmed(device + QStringLiteral("/latency_timer")).toInt(&ok);
+    if (!ok)
+        return std::nullopt;
+    const QString driver = QFileInfo(device + QStringLiteral("/driver")).canonicalFilePath();
+    return AdapterLatency{node.fileName(), driver.isEmpty() ? QString() : QFileInfo(driver).fileName(),
+                          timer};
+}
+
 QList<PortEntry> SysfsPortList::Enumerate() {
     QHash<QString, QString> byId;
     const QDir idDir(FDevDir + QStringLiteral("/serial/by-id"));

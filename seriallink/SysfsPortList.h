@@ -19,6 +19,9 @@ public:
     explicit SysfsPortList(QString sysClassTty = QStringLiteral("/sys/class/tty"),
                            QString devDir = QStringLiteral("/dev"));
     QList<PortEntry> Enumerate() override;
+    // The tty's device/latency_timer (ftdi_sio and kin; /sys/bus/usb-serial/devices/ttyUSBn shows the
+    // same file) for a node in the device folder or a link to one.
+    std::optional<AdapterLatency> LatencyOf(const QString& devicePath) override;
 
     // "path (identity)"; the path alone when the identity is empty.
     static QString DisplayName(const QString& path, const QString& identity);

@@ -66,6 +66,18 @@ QString SystemError::OpenFailureText(int error, const QString& devicePath, const
     return text;
 }
 
+QString SystemError::Rs485RefusalText(const QString& port, int driverError, int rtsError) {
+    const QString driver =
+        Kind(driverError) == SerialErrorKind::Unsupported
+            ? QStringLiteral("its driver has no RS-485 mode")
+            : QStringLiteral("its driver refused the RS-485 mode (%1)").arg(Message(driverError));
+    const QString rts = Kind(rtsError) == SerialErrorKind::Unsupported
+                            ? QStringLiteral("it has no RTS line to switch the transmitter with")
+                            : QStringLiteral("RTS could not be switched (%1)").arg(Message(rtsError));
+    return QStringLiteral("RS-485 direction control is not possible on %1: %2, and %3.")
+        .arg(port, driver, rts);
+}
+
 bool SystemError::MeansDeviceGone(int error) {
     return error == EIO || error == ENXIO || error == ENODEV;
 }

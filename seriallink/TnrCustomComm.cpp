@@ -228,6 +228,10 @@ void TnrCustomComm::Open() {
     FTotalSent = 0;
     FOpenFailureText = SystemError::Message(ENODEV);
     FHandle = RequestDeviceHandle();
+    if (IsHandleValid() && !SetUpFieldLine()) {
+        FPort->Close();
+        FHandle = InvalidHandle;
+    }
     if (!IsHandleValid()) {
         FLastOpenError =
             QStringLiteral("Device \"%1\" Open Error !!!\r%2").arg(GetPortName(), FOpenFailureText);
@@ -242,6 +246,7 @@ void TnrCustomComm::Open() {
     SetTraceStates(FTraceStates);
     DoTraceStates(this, {tsTxEmpty});
     DoNotify(2);
+    ReportFieldLine();
     ReportSharing();
     if (FChannel)
         FChannel->Arm();
@@ -277,6 +282,7 @@ void TnrCustomComm::Close() {
             Logging(dlSimple, QStringLiteral("The port is succesful closed"));
         } catch (...) {
             StopThreads();
+            RestoreFieldLine();
             FPort->Close();
             FReadBuffer = QByteArray();
             FHalting = false;
@@ -299,6 +305,7 @@ void TnrCustomComm::ForceHalt(bool graceful) {
     FPendingOut.clear();
     delete FWriteNotifier;
     FWriteNotifier = nullptr;
+    RestoreFieldLine();
     FPort->Close();
     FReadBuffer = QByteArray();
     FHalting = false;

@@ -12,6 +12,7 @@
 // call (e.g. GetActive), and Close waits for a dispatch in progress to end before it closes the
 // handle: such a handler must not wait for the owner thread, and must not destroy the component.
 #include "CommEventChannel.h"
+#include "SerialDevice.h"
 #include "TEventList.h"
 #include "TnrBaseIO.h"
 
@@ -21,8 +22,6 @@
 #include <memory>
 
 class QSocketNotifier;
-class SerialDevice;
-struct SerialLineStatus;
 class TCommThread;
 class TMsgThread;
 
@@ -95,6 +94,22 @@ public:
     // /var/lock or /run/lock; empty makes and honours none. Applies from the next open.
     QString LockFolder() const { return FLockFolder; }
     void SetLockFolder(const QString& folder) { FLockFolder = folder; }
+
+    // ---- field adapters (owner thread) ----
+    // Low latency (on unless switched off): at each open the driver is asked to hand received bytes
+    // on at once; USB adapters otherwise hold them until their latency timer runs out. A driver
+    // without the mode is left as it is. What the driver had is restored at close.
+    bool LowLatency() const { return FLowLatency; }
+    void SetLowLatency(bool on) { FLowLatency = on; }
+    // RS-485 direction control for adapters that do not switch their transmitter themselves, from the
+    // next open: the driver's RS-485 mode (RTS on while sending, off after) where it has one, else
+    // RTS raised before each write and dropped once the bytes have left (tcdrain). A port with
+    // neither (a pseudo-terminal) does not open. The driver's RS-485 settings are restored at close.
+    bool Rs485() const { return FRs485; }
+    void SetRs485(bool on) { FRs485 = on; }
+    enum class TDirectionControl { None, Driver, Rts };
+    // What switches the transmitter while the port is open.
+    TDirectionControl DirectionControl() const { return FDirection; }
 
     // ---- open, close, I/O ----
     void Open() override;
@@ -169,8 +184,12 @@ public:
     // pseudo-terminal closed): GetActive() is already false. Owner's thread.
     TOnPortNotice OnDeviceLost;
     // After an open: another program has the device open although it took no lock, so both read
-    // the line. Said once per program and device.
+    // the line (said once per program and device); or the serial layer's warnings (see
+    // TnrCustomSerialComm::SetLatencyBudget).
     TOnPortNotice OnWarning;
+    // After each open: what the component set up on the line for the user to know (the RS-485
+    // direction control in effect).
+    TOnPortNotice OnNote;
 
 protected:
     virtual void InitAfterOpen();
@@ -190,6 +209,15 @@ protected:
     TCommConfig FConfig;
 
 private:
+    // Sets the driver modes the field settings ask for; false (with the open failure's text) when
+    // RS-485 direction control was asked for and the device offers no way to switch its transmitter.
+    bool SetUpFieldLine();
+    // Puts back the driver modes found at open.
+    void RestoreFieldLine();
+    void ReportFieldLine();
+    // A write as the direction control needs it: with RTS control the transmitter is on only while
+    // the bytes leave.
+    int DeviceWrite(const char* bytes, quint32 count, quint32 timeoutMs, quint32& written);
     void OnOwnerWake();
     void HandleLineFailure();
     void ReportSharing();
@@ -242,4 +270,9 @@ private:
     QSet<QString> FWarnedSharing;
     QSocketNotifier* FOwnerNotifier = nullptr;
     bool FHalting = false;
+    bool FLowLatency = true;
+    bool FRs485 = false;
+    TDirectionControl FDirection = TDirectionControl::None;
+    bool FLowLatencySet = false; // switched on by us at open, so switched off at close
+    SerialRs485 FFoundRs485;
 };

@@ -14,7 +14,7 @@ int TnrCustomComm::WriteInOrder(const char* bytes, quint32 count) {
     if (!FPendingOut.isEmpty()) {
         const auto held = static_cast<quint32>(FPendingOut.size());
         quint32 written = 0;
-        const int err = FPort->Write(FPendingOut.constData(), held, WriteTimeoutFor(held), written);
+        const int err = DeviceWrite(FPendingOut.constData(), held, WriteTimeoutFor(held), written);
         FPendingOut.remove(0, written);
         if (err == ETIMEDOUT)
             return err; // the line is stalled: the rest stays held and follows when it moves
@@ -23,7 +23,7 @@ int TnrCustomComm::WriteInOrder(const char* bytes, quint32 count) {
             return err;
     }
     quint32 written = 0;
-    return FPort->Write(bytes, count, WriteTimeoutFor(count), written);
+    return DeviceWrite(bytes, count, WriteTimeoutFor(count), written);
 }
 
 void TnrCustomComm::DropHeldOutput() {
@@ -34,7 +34,7 @@ void TnrCustomComm::DropHeldOutput() {
 
 bool TnrCustomComm::WriteOneChar(char c, bool ahead) {
     quint32 written = 0;
-    const int err = ahead ? FPort->Write(&c, 1, WriteTimeoutFor(1), written) : WriteInOrder(&c, 1);
+    const int err = ahead ? DeviceWrite(&c, 1, WriteTimeoutFor(1), written) : WriteInOrder(&c, 1);
     if (err) {
         NoteDeviceError(err);
         DoCommError(0, static_cast<quint32>(err), {});
@@ -92,7 +92,7 @@ void TnrCustomComm::WritePending() {
         quint32 written = 0;
         // A zero time-out means "as much as fits now" only with a deadline already due: use 1 ms.
         const int err =
-            FPort->Write(FPendingOut.constData(), static_cast<quint32>(FPendingOut.size()), 1, written);
+            DeviceWrite(FPendingOut.constData(), static_cast<quint32>(FPendingOut.size()), 1, written);
         FPendingOut.remove(0, written);
         if (err == ETIMEDOUT)
             break;
@@ -112,7 +112,7 @@ void TnrCustomComm::WritePending() {
         // No event loop to continue from: finish the write here.
         quint32 written = 0;
         const auto rest = static_cast<quint32>(FPendingOut.size());
-        const int err = FPort->Write(FPendingOut.constData(), rest, 0, written);
+        const int err = DeviceWrite(FPendingOut.constData(), rest, 0, written);
         FPendingOut.clear();
         if (err)
             DoCommError(0, static_cast<quint32>(err), {});

@@ -208,6 +208,43 @@ void TnrCustomSerialComm::InitAfterOpen() {
     TnrCustomComm::InitAfterOpen();
     FConfig.dcb.Flags |= NrDcb::fAbortOnError;
     DCBApply();
+    FLatencyWarned = false;
+    CheckLatencyTimer();
+}
+
+// ---- USB adapter latency ----
+
+void TnrCustomSerialComm::SetLatencyBudget(int milliseconds) {
+    if (milliseconds == FLatencyBudgetMs)
+        return;
+    FLatencyBudgetMs = milliseconds;
+    if (PortReady())
+        CheckLatencyTimer();
+}
+
+void TnrCustomSerialComm::CheckLatencyTimer() {
+    if (FLatencyWarned || FLatencyBudgetMs <= 0 || !FEnumerator)
+        return;
+    const std::optional<AdapterLatency> latency = FEnumerator->LatencyOf(DevicePathFor(FComPortNo));
+    if (!latency || latency->TimerMs <= FLatencyBudgetMs)
+        return;
+    FLatencyWarned = true;
+    const int i = IndexOfDeviceData(FComPortNo);
+    const QString adapter = i >= 0 ? GetDevice(i)->Name : GetPortName();
+    const QString match = latency->Driver.isEmpty() ? QStringLiteral("KERNEL==\"%1\"").arg(latency->TtyName)
+                                                    : QStringLiteral("DRIVER==\"%1\"").arg(latency->Driver);
+    const QString text =
+        QStringLiteral("%1 holds received bytes for up to %2 ms (its latency timer), longer than replies at "
+                       "this baud rate can wait, so they may be missed. To set it to 1 ms whenever the "
+                       "adapter is plugged in, put this line into "
+                       "/etc/udev/rules.d/99-usb-serial-latency.rules: "
+                       "ACTION==\"add\", SUBSYSTEM==\"usb-serial\", %3, ATTR{latency_timer}=\"1\"")
+            .arg(adapter)
+            .arg(latency->TimerMs)
+            .arg(match);
+    Logging(dlSimple, text);
+    if (OnWarning)
+        OnWarning(this, text);
 }
 
 void TnrCustomSerialComm::SetExtHandle(int fd) {

@@ -52,6 +52,13 @@ public:
     // The device node that ComPortNo opens, as far as known without opening it.
     QString DevicePathFor(quint16 number);
 
+    // The longest latency timer of a USB adapter that the application's exchanges can live with at
+    // the current rate (0: no check). When the adapter's timer is longer, after the low-latency
+    // request at open, OnWarning says so once per open with the udev rule that shortens it; the open
+    // goes ahead all the same. Checked at each open and whenever the budget changes.
+    int LatencyBudget() const { return FLatencyBudgetMs; }
+    void SetLatencyBudget(int milliseconds);
+
     // Adopts a descriptor opened elsewhere: closes the port and opens it on that descriptor.
     void SetExtHandle(int fd);
     void InitDeviceConnect();
@@ -80,6 +87,7 @@ private:
     const ExtraPort* FindExtra(quint16 number) const;
     quint16 AddExtra(ExtraPort port);
     void StartWatcher();
+    void CheckLatencyTimer();
 
     quint16 FComPortNo = 1;
     int FExtHandle = 0;
@@ -90,4 +98,6 @@ private:
     bool FWatchWanted = true;
     QString FWatchDirectory = QStringLiteral("/dev");
     QString FConfigFile;
+    int FLatencyBudgetMs = 0;
+    bool FLatencyWarned = false;
 };

@@ -137,6 +137,8 @@ void PtyLine::readHost() {
     for (int i = 0; i < kReadsPerWake; ++i) {
         const ssize_t n = ::read(pty_.masterFd(), buffer, sizeof buffer);
         if (n > 0) {
+            if (echo_)
+                echoBytes(buffer, static_cast<std::size_t>(n));
             takeBytes(buffer, static_cast<std::size_t>(n));
             continue;
         }
@@ -146,6 +148,13 @@ void PtyLine::readHost() {
             masterHungUp_ = true;
         return;
     }
+}
+
+void PtyLine::echoBytes(const char* data, std::size_t size) {
+    // What does not fit into the host's input queue is lost, as on a real line.
+    const ssize_t n = ::write(pty_.masterFd(), data, size);
+    if (n > 0)
+        counters_.bytesSent += static_cast<std::uint64_t>(n);
 }
 
 void PtyLine::takeBytes(const char* data, std::size_t size) {
@@ -232,7 +241,7 @@ void PtyLine::handleFrame(const std::string& frame) {
         const int rate = std::max(1, baudRateForCode(model_.lineSettings().baudCode));
         out.characterTime = std::chrono::nanoseconds(std::int64_t{kBitsPerCharacter} * 1'000'000'000 / rate);
     }
-    out.due = Clock::now() + faults.lateReply;
+    out.due = Clock::now() + turnaround() + faults.lateReply;
     if (!output_.empty()) {
         const Outgoing& last = output_.back();
         const auto lastEnds =

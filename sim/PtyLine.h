@@ -21,11 +21,15 @@ class TerminalModel;
 // The terminal's end of the serial line: serves the master side of a pseudo-terminal on a thread of
 // its own. It gathers frames up to each carriage return, hands them to the model, and sends the
 // replies (checksum and terminator added, faults applied, optionally paced at the character time of
-// the baud rate). Bytes that arrive while the host's line settings differ from the terminal's (speed,
-// or anything but 8 data bits without parity) are not understood and get no reply.
+// the baud rate, each after the terminal's turnaround delay). With echo on it plays a two-wire RS-485
+// line whose adapter hears its own transmitter: every byte the host writes comes back to it at once,
+// whatever the terminal makes of it, ahead of the reply. Bytes that arrive while the host's line settings
+// differ from the terminal's (speed, or anything but 8 data bits without parity) are not understood and get
+// no reply.
 //
 // Threads: start(), stop() and slavePath() belong to the owner's thread (not concurrently with each
-// other). setFaults(), faults(), setPacing() and pacing() may run on any thread. The line thread
+// other). setFaults(), faults(), setPacing(), pacing(), setEcho(), echo(), setTurnaround() and
+// turnaround() may run on any thread. The line thread
 // waits in ppoll() on the master, the slave watch and a wake-up eventfd; it never spins.
 class PtyLine {
 public:
@@ -34,6 +38,8 @@ public:
     // Replies waiting to go out (late or paced) beyond this are dropped, so a host that floods the
     // line cannot grow the queue without bound.
     static constexpr std::size_t kMaxQueuedReplies = 64;
+    // The longest turnaround delay: far beyond any reply wait, short enough to stay a delay.
+    static constexpr std::chrono::milliseconds kMaxTurnaround{60000};
 
     PtyLine(TerminalModel& model, LineTrace& trace);
     PtyLine(const PtyLine&) = delete;
@@ -65,6 +71,10 @@ public:
     LineFaults faults() const;
     void setPacing(bool on) { pacing_ = on; }
     bool pacing() const { return pacing_; }
+    void setEcho(bool on) { echo_ = on; }
+    bool echo() const { return echo_; }
+    void setTurnaround(std::chrono::milliseconds delay) { turnaroundMs_ = delay.count(); }
+    std::chrono::milliseconds turnaround() const { return std::chrono::milliseconds(turnaroundMs_.load()); }
 
 private:
     using Clock = std::chrono::steady_clock;
@@ -82,6 +92,7 @@ private:
     void run();
     void wake();
     void readHost();
+    void echoBytes(const char* data, std::size_t size);
     void takeBytes(const char* data, std::size_t size);
     void handleFrame(const std::string& frame);
     void sendDue();
@@ -96,6 +107,8 @@ private:
     std::thread thread_;
     std::atomic<bool> stopping_{false};
     std::atomic<bool> pacing_{false};
+    std::atomic<bool> echo_{false};
+    std::atomic<std::chrono::milliseconds::rep> turnaroundMs_{0};
     mutable std::mutex faultsMutex_;
     LineFaults faults_;
 

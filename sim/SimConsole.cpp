@@ -164,6 +164,21 @@ SimConsole::Outcome SimConsole::execute(std::string_view line) {
         terminal_.setPacing(*on);
         return {};
     }
+    if (command == "echo") {
+        const auto on = onOff(words, 1);
+        if (!on)
+            return {"echo on|off\n"};
+        terminal_.setEcho(*on);
+        return {};
+    }
+    if (command == "turnaround") {
+        const auto ms = words.size() == 2 ? number(words[1]) : std::nullopt;
+        if (!ms || *ms > PtyLine::kMaxTurnaround.count())
+            return {"turnaround MILLISECONDS (0 to " + std::to_string(PtyLine::kMaxTurnaround.count()) +
+                    ")\n"};
+        terminal_.setTurnaround(std::chrono::milliseconds(*ms));
+        return {};
+    }
     if (command == "fault")
         return {faultCommand(words)};
     if (command == "trace")
@@ -253,6 +268,8 @@ std::string SimConsole::help() {
   fault truncate N|off   cut each reply to its first N bytes
   fault clear            all faults off
   pace on|off            send replies at the character time of the baud rate
+  echo on|off            send every byte received straight back, before the reply (RS-485 echo)
+  turnaround MS          answer MS milliseconds after a frame ends
   trace [N]              the last N frames (default 20);  trace clear;  trace live on|off
   quit | exit            end the program
 )";

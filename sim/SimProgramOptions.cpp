@@ -1,5 +1,6 @@
 #include "sim/SimProgramOptions.h"
 
+#include "sim/PtyLine.h"
 #include "sim/SimFrame.h"
 
 #include <algorithm>
@@ -85,6 +86,19 @@ std::optional<SimProgramOptions> SimProgramOptions::parse(const std::vector<std:
         } else if (name == "--pace") {
             if (!flag(options.pacing))
                 return std::nullopt;
+        } else if (name == "--echo") {
+            if (!flag(options.echo))
+                return std::nullopt;
+        } else if (name == "--turnaround") {
+            const auto text = value();
+            const auto ms = text ? parseNumber(*text) : std::nullopt;
+            if (!ms || *ms > PtyLine::kMaxTurnaround.count()) {
+                error = error.empty() ? "--turnaround needs milliseconds, 0 to " +
+                                            std::to_string(PtyLine::kMaxTurnaround.count())
+                                      : error;
+                return std::nullopt;
+            }
+            options.turnaroundMs = *ms;
         } else if (name == "--trace") {
             if (!flag(options.trace))
                 return std::nullopt;
@@ -172,6 +186,10 @@ Line and program:
   --link PATH        also make PATH a symbolic link to the slave device (removed at exit; an old
                      link at PATH is replaced, any other file is left alone and is an error)
   --pace             send replies at the character time of the baud rate
+  --echo             send every byte received straight back, before the reply, as a two-wire
+                     RS-485 line does whose adapter hears its own transmitter
+  --turnaround MS    the terminal answers MS milliseconds after a frame ends (default 0); find
+                     how late a terminal may answer at each baud rate
   --trace            print every frame received and sent on standard error
   --no-stdin         read no commands; run until SIGINT or SIGTERM. Use it to run in the
                      background, e.g.  tkm9214-sim --link /tmp/tkm --no-stdin &

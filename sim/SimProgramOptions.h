@@ -14,6 +14,8 @@ struct SimProgramOptions {
     std::string link;      // symbolic link to the slave device; empty: none
     bool readStdin = true; // false: run until a signal, for background use
     bool pacing = false;
+    bool echo = false;
+    int turnaroundMs = 0;
     bool trace = false;
     bool help = false;
     bool version = false;

@@ -8,6 +8,8 @@ SimTerminal::SimTerminal(Options options)
     : model_(options.settings, options.clock ? options.clock : std::make_shared<SteadySimClock>()),
       line_(model_, trace_) {
     line_.setPacing(options.pacing);
+    line_.setEcho(options.echo);
+    line_.setTurnaround(options.turnaround);
 }
 
 SimTerminal::~SimTerminal() {

@@ -7,6 +7,7 @@
 #include "sim/TerminalModel.h"
 #include "sim/TerminalSettings.h"
 
+#include <chrono>
 #include <memory>
 #include <string>
 
@@ -21,15 +22,17 @@ namespace tkm::sim {
 //     terminal.trace().frames(TraceEntry::Direction::ToTerminal);   // what the host sent
 //
 // Threads: construction, start(), stop(), running(), slavePath() and destruction belong to one owner
-// thread. model(), trace(), progress(), waitForReplies(), setFaults(), faults(), setPacing() and
-// pacing() may be used from any thread while the line runs (see TerminalModel, LineTrace and PtyLine). The
-// line's own thread calls the trace listener.
+// thread. model(), trace(), progress(), waitForReplies(), setFaults(), faults(), setPacing(), pacing(),
+// setEcho(), echo(), setTurnaround() and turnaround() may be used from any thread while the line runs (see
+// TerminalModel, LineTrace and PtyLine). The line's own thread calls the trace listener.
 class SimTerminal {
 public:
     struct Options {
         TerminalSettings settings;
         std::shared_ptr<const SimClock> clock; // the watchdog's time; null: SteadySimClock
         bool pacing = false;                   // send replies at the character time of the baud rate
+        bool echo = false;                     // every byte received comes back at once (see PtyLine)
+        std::chrono::milliseconds turnaround{0}; // the terminal's delay before it answers
     };
 
     SimTerminal();
@@ -61,6 +64,10 @@ public:
     LineFaults faults() const { return line_.faults(); }
     void setPacing(bool on) { line_.setPacing(on); }
     bool pacing() const { return line_.pacing(); }
+    void setEcho(bool on) { line_.setEcho(on); }
+    bool echo() const { return line_.echo(); }
+    void setTurnaround(std::chrono::milliseconds delay) { line_.setTurnaround(delay); }
+    std::chrono::milliseconds turnaround() const { return line_.turnaround(); }
 
 private:
     TerminalModel model_;

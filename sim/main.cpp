@@ -81,7 +81,8 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    tkm::sim::SimTerminal terminal({options->settings, nullptr, options->pacing});
+    tkm::sim::SimTerminal terminal({options->settings, nullptr, options->pacing, options->echo,
+                                    std::chrono::milliseconds(options->turnaroundMs)});
     if (const std::string startError = terminal.start(); !startError.empty()) {
         std::fprintf(stderr, "tkm9214-sim: %s\n", startError.c_str());
         return 1;

@@ -14,13 +14,14 @@
 // answers at all, its reply has arrived in the port's input queue. The simulator records the frame
 // and its reply in its trace; the pseudo-terminal hands written bytes to the other side a moment
 // later, so the wait then watches the port's queue until the reply's bytes are there. Each step is
-// capped, so a frame or reply lost on the way costs at most the cap.
+// capped, so a frame or reply lost on the way costs at most the cap. On an echoing line the frame's
+// echo comes into the queue ahead of the reply.
 class SimReplyWait {
 public:
     // waiting: the number of bytes in the port's input queue.
     SimReplyWait(tkm::sim::LineTrace& trace, std::function<std::size_t()> waiting,
-                 std::chrono::milliseconds cap = std::chrono::seconds(2))
-        : trace_(trace), waiting_(std::move(waiting)), cap_(cap), seen_(trace.total()) {}
+                 std::chrono::milliseconds cap = std::chrono::seconds(2), bool echoing = false)
+        : trace_(trace), waiting_(std::move(waiting)), cap_(cap), seen_(trace.total()), echoing_(echoing) {}
 
     void operator()(int /*milliseconds*/) {
         using Direction = tkm::sim::TraceEntry::Direction;
@@ -37,8 +38,9 @@ public:
             return;
         const tkm::sim::TraceEntry reply = entryAt(seen_);
         seen_ = reply.sequence + 1;
+        const std::size_t expected = reply.bytes.size() + (echoing_ ? frame.bytes.size() : 0);
         const auto deadline = std::chrono::steady_clock::now() + cap_;
-        while (waiting_() < reply.bytes.size() && std::chrono::steady_clock::now() < deadline)
+        while (waiting_() < expected && std::chrono::steady_clock::now() < deadline)
             std::this_thread::sleep_for(std::chrono::microseconds(200));
     }
 
@@ -65,4 +67,5 @@ private:
     std::function<std::size_t()> waiting_;
     std::chrono::milliseconds cap_;
     std::uint64_t seen_;
+    bool echoing_;
 };

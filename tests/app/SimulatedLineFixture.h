@@ -39,7 +39,8 @@ protected:
         ASSERT_TRUE(window->nrComm1->GetActive());
         ASSERT_NE(sim(), nullptr);
         window->setSleep(SimReplyWait(
-            sim()->trace(), [this] { return static_cast<std::size_t>(window->nrComm1->GetReadyForRead()); }));
+            sim()->trace(), [this] { return static_cast<std::size_t>(window->nrComm1->GetReadyForRead()); },
+            std::chrono::seconds(2), sim()->echo()));
         window->Timer1->stop();
     }
 

@@ -21,3 +21,9 @@ inline void queueClick(QWidget* target, QPoint at = QPoint(-1, -1)) {
     QWindowSystemInterface::handleMouseEvent<Delivery>(window, local, global, Qt::NoButton, Qt::LeftButton,
                                                        QEvent::MouseButtonRelease);
 }
+
+// The window system's request to close the target's window, queued as a click is.
+inline void queueClose(QWidget* target) {
+    QWindowSystemInterface::handleCloseEvent<QWindowSystemInterface::AsynchronousDelivery>(
+        target->window()->windowHandle());
+}

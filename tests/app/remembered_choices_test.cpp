@@ -31,13 +31,17 @@ protected:
 
 TEST_F(Remembered, WhatIsSavedIsLoaded) {
     EXPECT_FALSE(choices.load()); // nothing yet, not even the folder
-    for (const Connection& c : {Connection{QStringLiteral("/dev/ttyUSB0"), 19200},
+    for (const Connection& c : {Connection{QStringLiteral("/dev/ttyUSB0"), 19200, true},
                                 Connection{QStringLiteral("TKM-9214 simulator"), 9600},
                                 Connection{QStringLiteral("/tmp/link with blanks=and equals"), 300}}) {
         ASSERT_TRUE(choices.save(c));
         EXPECT_EQ(choices.load(), c);
     }
-    EXPECT_EQ(fileBytes(), QByteArray("[Connection]\nPort=/tmp/link with blanks=and equals\nBaudRate=300\n"));
+    EXPECT_EQ(fileBytes(),
+              QByteArray("[Connection]\nPort=/tmp/link with blanks=and equals\nBaudRate=300\nRs485=false\n"));
+    // A file written before RS-485 was remembered: off.
+    writeFile("[Connection]\nPort=/dev/ttyS0\nBaudRate=9600\n");
+    EXPECT_EQ(choices.load(), (Connection{QStringLiteral("/dev/ttyS0"), 9600, false}));
     // The folder holds the file alone: no temporary file is left behind.
     EXPECT_EQ(QDir(choices.filePath().section(u'/', 0, -2)).entryList(QDir::Files | QDir::Hidden),
               QStringList{QStringLiteral("connection.conf")});

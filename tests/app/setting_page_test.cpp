@@ -6,7 +6,7 @@
 #include "app/SettingPage.h"
 #include "app/TF1.h"
 #include "app/TerminalConnection.h"
-#include "app/TkmFiles.h"
+#include "files/TkmSave.h"
 
 #include "widgets/TVrTrackBar.h"
 
@@ -21,6 +21,8 @@
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -56,7 +58,7 @@ void expectStampBetween(const QByteArray& file, const QDateTime& before, const Q
     const QByteArray stamp = file.mid(at + key.size(), file.indexOf("\r\n", at) - at - key.size());
     bool matched = false;
     for (QDateTime t = before.addSecs(-1); t <= after.addSecs(1) && !matched; t = t.addSecs(1))
-        matched = stamp.toStdString() == TkmFiles::modificationText(t);
+        matched = stamp.toStdString() == TkmSave::modificationText(t);
     EXPECT_TRUE(matched) << stamp.toStdString();
 }
 
@@ -209,6 +211,49 @@ TEST_F(SettingPageTest, SaveToFileKeepsEverythingElseInTheFile) {
         "CodePage=1\r\nCS=1\r\nAddr=3\r\n[Modification]\r\nDateTime=";
     EXPECT_TRUE(bytes.startsWith(expectedStart)) << bytes.toStdString();
     EXPECT_TRUE(bytes.endsWith("\r\nBy=someone\r\n")) << bytes.toStdString();
+}
+
+TEST_F(SettingPageTest, SavingIntoAnExistingFileAsksFirstAndSaysItsOtherSectionsStay) {
+    const QString file = path(QStringLiteral("both.tkm"));
+    const QByteArray before = "[UserSymbols]\r\n0=1F1F1F1F1F1F1F1F\r\n";
+    write(file, before);
+    bool ok = false;
+    std::vector<std::pair<AppDialogs::Icon, AppDialogs::Buttons>> boxes;
+    AppDialogs::setMessageBox([&](AppDialogs::Icon icon, AppDialogs::Buttons buttons, const QString& text) {
+        messages << text;
+        boxes.emplace_back(icon, buttons);
+        return ok;
+    });
+    const QString question =
+        QStringLiteral("%1 already exists.\nSave the settings into it? Its other sections are kept.")
+            .arg(file);
+    answer(window->SaveDialog1, file);
+    page()->Button17->click();
+    EXPECT_EQ(messages, QStringList{question});
+    EXPECT_EQ(boxes, (std::vector{std::pair{AppDialogs::Icon::Warning, AppDialogs::Buttons::OkCancel}}));
+    EXPECT_EQ(contents(file), before);
+    EXPECT_TRUE(window->OpenDialog1->FileName().isEmpty());
+
+    messages.clear();
+    ok = true;
+    page()->Button17->click();
+    EXPECT_EQ(messages, QStringList{question});
+    EXPECT_TRUE(contents(file).startsWith(before + "[CommSetting]\r\n"));
+    EXPECT_EQ(window->OpenDialog1->FileName(), file);
+
+    // Not for a new file, nor for one that is refused anyway (lines that end in CR alone).
+    messages.clear();
+    answer(window->SaveDialog1, path(QStringLiteral("new.tkm")));
+    page()->Button17->click();
+    EXPECT_TRUE(messages.isEmpty());
+    const QString mac = path(QStringLiteral("mac.tkm"));
+    write(mac, "[CommSetting]\rAddr=3\r");
+    answer(window->SaveDialog1, mac);
+    page()->Button17->click();
+    EXPECT_EQ(messages, QStringList{QStringLiteral("Cannot save %1:\nThe file's lines end in CR alone; .tkm "
+                                                   "files end them in CR LF or LF")
+                                        .arg(mac)});
+    EXPECT_EQ(contents(mac), "[CommSetting]\rAddr=3\r");
 }
 
 TEST_F(SettingPageTest, FilesThatCannotBeReadOrWrittenAreReportedAndChangeNothing) {

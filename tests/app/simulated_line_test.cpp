@@ -7,6 +7,7 @@
 #include "SimulatedLineFixture.h"
 
 #include "app/AppDialogs.h"
+#include "app/KeyboardPage.h"
 #include "app/SimulatedTerminalPort.h"
 #include "app/StatusBarPanels.h"
 #include "app/TF1.h"
@@ -15,6 +16,7 @@
 #include "app/WdtPage.h"
 
 #include "protocol/Frame.h"
+#include "protocol/Transact.h"
 
 #include "seriallink/TnrComm.h"
 #include "seriallink/TnrDeviceBox.h"
@@ -71,6 +73,36 @@ TEST_F(SimulatedLine, IdentificationOrderAndStatusBar) {
     EXPECT_EQ(window->StBar->panelText(3), QStringLiteral("1.02"));
     EXPECT_EQ(window->StBar->panelText(5), QStringLiteral("WIN-1251"));
     EXPECT_EQ(window->StBar->panelText(7), QStringLiteral("OFF"));
+}
+
+// A two-wire RS-485 line hands each frame back before the reply: the window identifies the terminal
+// and polls a page as on any line, logs the replies as the terminal sent them and says once per open
+// that the line echoes.
+TEST_F(SimulatedLine, AnEchoingLineIdentifiesPollsAPageAndSaysOnceThatItEchoes) {
+    window->simulatedPort()->setLine(true, std::chrono::milliseconds(0));
+    openSimulator();
+    identifyAt(1);
+    window->Page->setCurrentWidget(window->Keyboard);
+    received();
+    sim()->model().pressKey(10);
+    window->Timer1Timer();
+    EXPECT_EQ(received(), (std::vector<std::string>{"$01K", "$01T100Key 10 "}));
+    EXPECT_EQ(window->Keyboard->highlight(10), 3);
+    EXPECT_TRUE(window->connection().found());
+
+    QCoreApplication::processEvents();
+    const QString log = window->RCVS->toPlainText();
+    const QString note = QString::fromLatin1(tkm::protocol::kLineEchoNote);
+    EXPECT_TRUE(log.startsWith(note + QStringLiteral("\n2\t$01M --> !01TKM-9214\n"))) << log.toStdString();
+    EXPECT_EQ(log.count(note), 1);
+
+    QTest::mouseClick(window->BOP, Qt::LeftButton); // closed and opened again: said again
+    QTest::mouseClick(window->BOP, Qt::LeftButton);
+    window->connection().lose();
+    window->Timer1Timer();
+    EXPECT_TRUE(window->connection().found());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(window->RCVS->toPlainText().count(note), 2);
 }
 
 TEST_F(SimulatedLine, MinusAtAddressZeroSendsNothing) {

@@ -172,6 +172,37 @@ TEST_F(Start, RememberedPortAndRateArePreselectedAndOptionsWin) {
     }
 }
 
+// RS-485 direction control belongs to the remembered port; a port named on the command line takes it
+// from --rs485 alone, so that it can be switched off.
+TEST_F(Start, Rs485FollowsTheRememberedPortOrTheCommandLine) {
+    struct Case {
+        Connection last;
+        QStringList options;
+        bool rs485;
+    };
+    const Case cases[] = {
+        {{link, 19200, true}, {}, true},
+        {{link, 19200, true}, {"--port", link}, false},
+        {{link, 19200, true}, {"--port", link, "--rs485"}, true},
+        {{link, 19200, false}, {"--rs485"}, true},
+        {{"/nonexistent/ttyUSB7", 19200, true}, {}, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE((c.last.port + u' ' + c.options.join(u' ')).toStdString());
+        ASSERT_TRUE(remembered.save(c.last));
+        restartWith(c.options);
+        EXPECT_EQ(window->nrComm1->Rs485(), c.rs485);
+    }
+}
+
+// The built-in simulated terminal plays an echoing line that answers late.
+TEST_F(Start, TheSimulatorsLineFollowsTheCommandLine) {
+    startWith({"--simulator", "--simulator-echo", "--simulator-turnaround", "3", "--open"});
+    ASSERT_TRUE(waitForOpenPort());
+    EXPECT_TRUE(window->simulatedPort()->simulator()->echo());
+    EXPECT_EQ(window->simulatedPort()->simulator()->turnaround(), std::chrono::milliseconds(3));
+}
+
 TEST_F(Start, EveryPortOpenedIsRememberedWithItsRate) {
     startWith({});
     window->nrDeviceBox1->Change(window->nrDeviceBox1->findText(kSimulator));

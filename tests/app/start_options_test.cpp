@@ -79,9 +79,12 @@ TEST(StartOptions, AcceptedValues) {
 }
 
 TEST(StartOptions, FlagsAndQtOwnOptions) {
-    const StartOptions outcome = parse(
-        {"--checksum", "--open", "--simulator", "-platform", "offscreen", "--style=Fusion", "-reverse"});
+    const StartOptions outcome =
+        parse({"--checksum", "--open", "--simulator", "-platform", "offscreen", "--style=Fusion", "-reverse",
+               "--rs485", "--simulator-echo", "--simulator-turnaround", "40"});
     ASSERT_EQ(outcome.action, StartOptions::Action::Start) << outcome.text.toStdString();
+    EXPECT_TRUE(outcome.rs485 && outcome.simulatorEcho);
+    EXPECT_EQ(outcome.simulatorTurnaroundMs, 40);
     EXPECT_TRUE(outcome.checksum);
     EXPECT_TRUE(outcome.open);
     EXPECT_TRUE(outcome.simulator);
@@ -134,6 +137,8 @@ TEST(StartOptions, RefusedValuesSayWhatIsWrong) {
         {{"--port", ""}, "--port needs a device path"},
         {{"--port", "/dev/null", "--simulator"},
          "--port and --simulator both choose the port; give one of them"},
+        {{"--simulator-turnaround", "soon"},
+         "--simulator-turnaround 'soon' is not a number of milliseconds 0 to 60000"},
         {{"--bogus"}, "Unknown option 'bogus'."},
         {{"-p", "/dev/null"}, "Unknown option 'p'."},
         {{"/dev/ttyUSB0"}, "unexpected argument '/dev/ttyUSB0'"},

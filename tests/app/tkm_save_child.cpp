@@ -25,9 +25,11 @@ int main(int argc, char** argv) {
     const SaveKind kind = std::strcmp(argv[2], "symbols") == 0 ? SaveKind::Symbols : SaveKind::Settings;
     const int generation = std::atoi(argv[3]);
 
-    // No window here: a failure the page would show in a box goes to the error output.
-    AppDialogs::setMessageBox([](AppDialogs::Icon, AppDialogs::Buttons, const QString& text) {
-        std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+    // No window here: a failure the page would show in a box goes to the error output, and the
+    // question before saving into the existing file is answered OK.
+    AppDialogs::setMessageBox([](AppDialogs::Icon icon, AppDialogs::Buttons, const QString& text) {
+        if (icon == AppDialogs::Icon::Error)
+            std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
         return true;
     });
     FileDialog openDialog(FileDialog::Kind::Open, nullptr);
@@ -37,7 +39,8 @@ int main(int argc, char** argv) {
 
     if (::write(STDOUT_FILENO, "r", 1) != 1)
         return 3;
-    const bool saved = files.save([&](IniFile& file) { WriteGeneration(file, kind, generation); });
+    const bool saved = files.save(QStringLiteral("the keys"),
+                                  [&](IniFile& file) { WriteGeneration(file, kind, generation); });
     if (::write(STDOUT_FILENO, saved ? "d" : "f", 1) != 1)
         return 3;
     return saved ? 0 : 1;

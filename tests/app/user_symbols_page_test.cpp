@@ -198,7 +198,11 @@ TEST_F(UserSymbolsTest, SaveToFileKeepsTheSettingsAndReadsBack) {
     window->UserSymbols->Button5->click();
     EXPECT_EQ(window->UserSymbols->symbolCode(2), "1f1f1f1f1f1f1f1f");
     EXPECT_EQ(window->UserSymbols->symbolCode(7), "000000000000001F");
-    EXPECT_TRUE(messages.isEmpty());
+    EXPECT_EQ(
+        messages,
+        QStringList{QStringLiteral("%1 already exists.\nSave the user symbols into it? Its other sections "
+                                   "are kept.")
+                        .arg(file)});
 }
 
 TEST_F(UserSymbolsTest, ANewSymbolFileHasItsSectionsInOrder) {

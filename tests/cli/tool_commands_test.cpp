@@ -2,6 +2,8 @@
 // results, and what the terminal holds afterwards.
 #include "SimulatedTerminalFixture.h"
 
+#include "protocol/Transact.h"
+
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -264,6 +266,23 @@ TEST_F(ToolCommandsTest, TraceShowsEveryExchangeAsTheWindowsLogDoes) {
     const ToolProcess::Outcome checked =
         ToolProcess::run({"--simulator", "--trace", "--json", "watchdog", "read"});
     EXPECT_EQ(checked.err, "1\t~012 --> !01000\n");
+}
+
+// A two-wire RS-485 line hands each frame back before the reply: the exchange still ends with the
+// reply, not with the echo, and the trace says once that the line echoes.
+TEST_F(ToolCommandsTest, AnEchoingLineIsWorkedAsAnyOtherAndTracedOnce) {
+    terminal->setEcho(true);
+    const ToolProcess::Outcome outcome = tool({"--trace", "identify"});
+    EXPECT_EQ(outcome.status, 0) << outcome.err;
+    EXPECT_NE(outcome.out.find("TKM-9214"), std::string::npos) << outcome.out;
+    EXPECT_EQ(outcome.err.rfind(std::string(tkm::protocol::kLineEchoNote) + "\n2\t$01M --> !01TKM-9214\n", 0),
+              0u)
+        << outcome.err;
+    EXPECT_EQ(outcome.err.find(tkm::protocol::kLineEchoNote, 1), std::string::npos);
+
+    const ToolProcess::Outcome simulated =
+        ToolProcess::run({"--simulator", "--simulator-echo", "--simulator-turnaround", "5", "dio", "read"});
+    EXPECT_EQ(simulated.status, 0) << simulated.err;
 }
 
 TEST_F(ToolCommandsTest, PortsListsTheMachinesPorts) {

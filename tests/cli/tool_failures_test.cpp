@@ -69,6 +69,16 @@ TEST_F(ToolFailuresTest, APortHeldByAnotherProgramEndsWithStatusThree) {
     EXPECT_TRUE(received().empty());
 }
 
+TEST_F(ToolFailuresTest, Rs485OnAPseudoTerminalEndsWithStatusThreeNamingThePort) {
+    const ToolProcess::Outcome outcome = tool({"--rs485", "identify"});
+    EXPECT_EQ(outcome.status, 3);
+    EXPECT_EQ(outcome.err, "tkm9214: Device \"" + port +
+                               "\" Open Error !!!\nRS-485 direction control is not possible on " + port +
+                               ": its driver has no RS-485 mode, and it has no RTS line to switch the "
+                               "transmitter with.\n");
+    EXPECT_TRUE(received().empty());
+}
+
 TEST_F(ToolFailuresTest, WrongCommandLinesEndWithStatusTwoBeforeAnythingIsSent) {
     struct Case {
         std::vector<std::string> arguments;

@@ -30,6 +30,12 @@ TEST(ToolOptions, ConnectionOptionsStandAnywhereAndDefaultToTheFactorySetting) {
     EXPECT_EQ(late.baudRate, 115200);
     EXPECT_TRUE(late.baudGiven);
     EXPECT_TRUE(late.checksum && late.json && late.trace);
+    EXPECT_FALSE(late.rs485);
+
+    const ToolOptions field =
+        parse({"identify", "--rs485", "--simulator", "--simulator-echo", "--simulator-turnaround=30"});
+    EXPECT_TRUE(field.rs485 && field.simulatorEcho);
+    EXPECT_EQ(field.simulatorTurnaroundMs, 30);
 }
 
 TEST(ToolOptions, CommandWordsAndOptionsAfterTheCommand) {
@@ -64,6 +70,10 @@ TEST(ToolOptions, WrongCommandLinesFailWithWhatIsWrong) {
         {{"identify", "--port"}, "--port needs a value"},
         {{"identify", "--json=yes"}, "--json takes no value"},
         {{"--port", "/dev/x", "--simulator", "identify"}, "--port and --simulator both choose the port"},
+        {{"--port", "/dev/x", "--simulator-echo", "identify"},
+         "--simulator-echo and --simulator-turnaround need --simulator"},
+        {{"--simulator", "--simulator-turnaround", "-1", "identify"},
+         "--simulator-turnaround '-1' is not a number of milliseconds 0 to 60000"},
     };
     for (const Case& c : cases) {
         const ToolOptions o = parse(c.words);

@@ -93,6 +93,10 @@ TEST(ReplyWait, FollowsTheBaudRateListPosition) {
     EXPECT_EQ(PollIntervalMs(5), 382);
     EXPECT_EQ(PollIntervalMs(0), 1374);
     EXPECT_EQ(PollIntervalMs(9), 352);
+    // The default 16 ms of the common USB chips passes at 9600 baud, not at 19200.
+    EXPECT_EQ(AdapterLatencyBudgetMs(5), 17);
+    EXPECT_EQ(AdapterLatencyBudgetMs(6), 12);
+    EXPECT_EQ(AdapterLatencyBudgetMs(9), 7);
 }
 
 TEST_F(TransactTest, SleepsTheReplyWaitOfTheBaudIndex) {
@@ -153,6 +157,30 @@ TEST_F(TransactTest, UnexpectedOrMissingReplyFailsUnlogged) {
         EXPECT_FALSE(lampOn);
     }
     EXPECT_EQ(log.LineCount(), 0);
+}
+
+TEST_F(TransactTest, TheLinesEchoOfTheFrameIsDroppedAndNotedOncePerOpen) {
+    answer = "$01M\r!01TKM-9214\r";
+    EXPECT_EQ(Run("$01M", "!01"), "TKM-9214");
+    EXPECT_EQ(Run("$01M", "!01"), "TKM-9214");
+    links.echoNoted = false; // the port opened again
+    checksum = true;
+    answer = "$01MD2\r!01AB\r";
+    EXPECT_EQ(Run("$01M", "!01"), "error"); // the reply's checksum is still checked
+    const std::string note(kLineEchoNote);
+    EXPECT_EQ(log.lines(),
+              (std::vector<std::string>{note, "2\t$01M --> !01TKM-9214\r", "3\t$01M --> !01TKM-9214\r", note,
+                                        "5\t$01MD2 --> !01AB\r"}));
+
+    // Only a whole copy at the very start is an echo; anything else fails as it always did.
+    log.Clear();
+    checksum = false;
+    for (const std::string reply : {"$01", "$01N\r!01A\r", "!01A\r$01M\r"}) {
+        answer = reply;
+        const std::string expected = reply.starts_with('!') ? "A\r$01M" : "error";
+        EXPECT_EQ(Run("$01M", "!01"), expected) << reply;
+    }
+    EXPECT_EQ(log.LineCount(), 1);
 }
 
 TEST_F(TransactTest, LateReplyIsDiscardedByTheNextTransaction) {

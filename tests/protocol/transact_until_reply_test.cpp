@@ -156,6 +156,23 @@ TEST_F(TransactUntilReplyTest, WithChecksumModeOnlyAValidChecksumEndsTheExchange
     EXPECT_EQ(log.lines(), (std::vector<std::string>{"1\t@01A1 --> >0FB4\r", "2\t@01A1 --> >0FB5\r"}));
 }
 
+TEST_F(TransactUntilReplyTest, TheLinesEchoDoesNotEndTheExchange) {
+    // The echo ends with a carriage return, and with checksum mode on it even carries a valid checksum.
+    checksum = true;
+    port.pieces = {{1ms, "@01"}, {2ms, "A1\r"}, {5ms, ">0FB4\r"}};
+    const auto [payload, took] = Run(ReadLineState(1));
+    EXPECT_EQ(payload, "0F");
+    EXPECT_EQ(took, 5ms);
+    EXPECT_EQ(log.lines(), (std::vector<std::string>{std::string(kLineEchoNote), "2\t@01A1 --> >0FB4\r"}));
+
+    // An echo and then silence: the whole wait, and a failure.
+    port.pieces = {{1ms, "@01A1\r"}};
+    const auto [silent, tookSilent] = Run(ReadLineState(1));
+    EXPECT_EQ(silent, "error");
+    EXPECT_EQ(tookSilent, 22ms);
+    EXPECT_EQ(log.LineCount(), 2);
+}
+
 TEST_F(TransactUntilReplyTest, APortThatCannotWaitGetsTheFixedWait) {
     port.canWait = false;
     port.pieces = {{1ms, "!01A\r"}};

@@ -26,15 +26,26 @@ public:
     }
 
     // A tty with a driver and a node in /dev; with usbDevice it sits on that device's interface 0,
-    // as ttyUSB and ttyACM ports do.
+    // as ttyUSB and ttyACM ports do, and its driver is ftdi_sio.
     void AddTty(const QString& name, const QString& usbDevice = {}) {
         const QString device = usbDevice.isEmpty()
                                    ? FRoot.filePath(QStringLiteral("sys/devices/platform/serial8250/") + name)
                                    : UsbDir(usbDevice) + u'/' + usbDevice + QStringLiteral(":1.0/") + name;
-        QDir().mkpath(device + QStringLiteral("/driver"));
+        const QString driver =
+            FRoot.filePath(QStringLiteral("sys/bus/drivers/") +
+                           (usbDevice.isEmpty() ? QStringLiteral("serial8250") : QStringLiteral("ftdi_sio")));
+        QDir().mkpath(device);
+        QDir().mkpath(driver);
+        QFile::link(driver, device + QStringLiteral("/driver"));
         QDir().mkpath(ClassTty() + u'/' + name);
         QFile::link(device, ClassTty() + u'/' + name + QStringLiteral("/device"));
         Write(DevDir() + u'/' + name, "");
+    }
+
+    // The adapter's latency timer, as USB serial drivers publish it.
+    void SetLatencyTimer(const QString& tty, int milliseconds) {
+        Write(ClassTty() + u'/' + tty + QStringLiteral("/device/latency_timer"),
+              QByteArray::number(milliseconds) + '\n');
     }
 
     void AddById(const QString& linkName, const QString& tty) {

@@ -65,6 +65,11 @@ TEST(SimConsoleTest, CommandsDriveTheTerminal) {
 
     console.execute("pace on");
     EXPECT_TRUE(terminal.pacing());
+    console.execute("echo on");
+    console.execute("turnaround 40");
+    EXPECT_TRUE(terminal.echo());
+    EXPECT_EQ(terminal.turnaround(), std::chrono::milliseconds(40));
+    EXPECT_TRUE(contains(console.execute("turnaround 60001").output, "turnaround MILLISECONDS"));
     EXPECT_EQ(console.execute("trace").output, "trace empty\n");
     console.execute("trace live on");
     terminal.trace().append(TraceEntry::Direction::ToTerminal, "$01M\r", "ok");
@@ -119,10 +124,11 @@ TEST(TerminalStateTextTest, StateShowsEverything) {
 
 TEST(SimProgramOptionsTest, ParsesTheCommandLine) {
     std::string error;
-    auto options = SimProgramOptions::parse({"--address", "0x1F", "--baud=19200", "--checksum", "on",
-                                             "--code-page", "KOI-8R", "--name", "TKM", "--firmware", "2.0",
-                                             "--link", "/tmp/x", "--no-stdin", "--pace", "--trace", "--init"},
-                                            error);
+    auto options = SimProgramOptions::parse(
+        {"--address", "0x1F",    "--baud=19200", "--checksum", "on",           "--code-page", "KOI-8R",
+         "--name",    "TKM",     "--firmware",   "2.0",        "--link",       "/tmp/x",      "--no-stdin",
+         "--pace",    "--trace", "--init",       "--echo",     "--turnaround", "35"},
+        error);
     ASSERT_TRUE(options) << error;
     EXPECT_EQ(options->settings.address, 31);
     EXPECT_EQ(options->settings.baudCode, 7);
@@ -133,12 +139,15 @@ TEST(SimProgramOptionsTest, ParsesTheCommandLine) {
     EXPECT_TRUE(options->settings.initPin);
     EXPECT_EQ(options->link, "/tmp/x");
     EXPECT_FALSE(options->readStdin);
-    EXPECT_TRUE(options->pacing && options->trace);
+    EXPECT_TRUE(options->pacing && options->trace && options->echo);
+    EXPECT_EQ(options->turnaroundMs, 35);
 
     const std::vector<std::vector<std::string>> bad = {
-        {"--address", "0"},  {"--address", "256"}, {"--address"},      {"--baud", "9601"},
-        {"--checksum", "1"}, {"--code-page", "x"}, {"--name", "a\rb"}, {"--type", "ABC"},
-        {"--frobnicate"},    {"--pace=1"},         {"--link", ""},     {"--address", "12x"}};
+        {"--address", "0"}, {"--address", "256"},   {"--address"},
+        {"--baud", "9601"}, {"--checksum", "1"},    {"--code-page", "x"},
+        {"--name", "a\rb"}, {"--type", "ABC"},      {"--frobnicate"},
+        {"--pace=1"},       {"--link", ""},         {"--address", "12x"},
+        {"--echo=on"},      {"--turnaround", "-5"}, {"--turnaround", "60001"}};
     for (const auto& arguments : bad) {
         error.clear();
         EXPECT_FALSE(SimProgramOptions::parse(arguments, error)) << arguments[0];

@@ -153,6 +153,21 @@ TEST_F(PtyLineTest, LateReplyArrivesAfterItsDelay) {
     EXPECT_EQ(terminal.trace().entries().back().note, "fault: late 200 ms");
 }
 
+TEST_F(PtyLineTest, AnEchoingLineGivesEveryByteBackAtOnceAndTheReplyAfterTheTurnaround) {
+    SimTerminal::Options options;
+    options.echo = true;
+    options.turnaround = 300ms;
+    reset(options);
+    HostPort host(terminal);
+    EXPECT_EQ(host.exchange("$01M\r", 52ms), "$01M\r");
+    host.wait(2000ms);
+    EXPECT_EQ(host.read(), "!01TKM-9214\r");
+    // Bytes the terminal does not take for a frame come back as well; the trace shows only the terminal.
+    terminal.setTurnaround(0ms);
+    EXPECT_EQ(host.exchange("x$02M\r"), "x$02M\r");
+    EXPECT_EQ(terminal.trace().frames(Direction::FromTerminal), (std::vector<std::string>{"!01TKM-9214\r"}));
+}
+
 TEST_F(PtyLineTest, PacedRepliesCarryTheSameBytes) {
     terminal.setPacing(true);
     HostPort host(terminal);

@@ -12,6 +12,7 @@ namespace tkm::protocol {
 class StringListLog : public TrafficLog {
 public:
     void AppendLine(const std::string& line) override { lines_.push_back(line); }
+    void AppendNote(const std::string& text) override { lines_.push_back(text); }
     int LineCount() const override { return static_cast<int>(lines_.size()); }
     void Clear() override { lines_.clear(); }
 

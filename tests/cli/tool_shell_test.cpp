@@ -326,6 +326,8 @@ TEST(ToolHelp, ShortOptionsHelpPerCommandAndTheEnvironment) {
     EXPECT_EQ(shortForms.baudRate, 19200);
     EXPECT_EQ(shortForms.address, 16);
     EXPECT_EQ(parse({"-V"}).action, ToolOptions::Action::ShowVersion);
+    // What the window's About page says ("Ver.1.1").
+    EXPECT_EQ(parse({"-V"}).text, QStringLiteral("tkm9214 1.1\n"));
     EXPECT_EQ(parse({"-h"}).text, ToolOptions::usage());
 
     for (const QString& name : ToolOptions::commandNames()) {

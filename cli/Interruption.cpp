@@ -1,11 +1,11 @@
 #include "cli/Interruption.h"
 
+#include "cli/InputPoll.h"
+
 #include <atomic>
 #include <cerrno>
-#include <climits>
 #include <csignal>
 #include <fcntl.h>
-#include <poll.h>
 #include <stdexcept>
 #include <unistd.h>
 
@@ -61,21 +61,12 @@ int Interruption::signal() const {
 }
 
 bool Interruption::wait(int fd, std::chrono::milliseconds timeout) const {
-    // Events 0 on the output: poll reports only an error (a pipe without reader) or a hang-up there.
-    pollfd p[3] = {{gWakeRead, POLLIN, 0}, {output_, 0, 0}, {fd, POLLIN, 0}};
-    const int timeoutMs =
-        timeout.count() < 0 ? -1 : static_cast<int>(std::min<long long>(timeout.count(), INT_MAX));
-    int r = 0;
-    do {
-        r = ::poll(p, fd >= 0 ? 3 : 2, timeoutMs);
-    } while (r == -1 && errno == EINTR);
-    if (r <= 0)
-        return false;
-    if (output_ >= 0 && (p[1].revents & (POLLERR | POLLHUP))) {
+    const InputPoll::Woken woken = InputPoll::waitForAny(gWakeRead, output_, fd, timeout);
+    if (woken.outputGone) {
         int none = 0;
         gSignal.compare_exchange_strong(none, SIGPIPE);
     }
-    return !requested() && fd >= 0 && (p[2].revents & (POLLIN | POLLHUP | POLLERR));
+    return !requested() && woken.readable;
 }
 
 bool Interruption::sleep(std::chrono::milliseconds time) const {

@@ -97,8 +97,8 @@ ExitStatus find(ToolContext& c) {
                               .arg(probes.size())
                               .arg(durationText(left)));
         const bool answered = !proto::IsTransactError(c.line.transact(proto::ReadDeviceName(probe.address)));
-        left -= search.remainingTime(probes, tried, replyWaitMs) -
-                search.remainingTime(probes, tried + 1, replyWaitMs);
+        left -= std::chrono::milliseconds(replyWaitMs > 0 ? replyWaitMs
+                                                          : proto::ReplyWaitMs(probe.setting.baudIndex, 0));
         if (!answered)
             continue;
         c.output.text(QStringLiteral("found: ") + c.line.where());

@@ -14,7 +14,6 @@
 #include <QTemporaryDir>
 
 #include <fcntl.h>
-#include <regex>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <thread>
@@ -142,8 +141,7 @@ TEST_F(ToolShellTest, TheTraceShowsFailedExchangesWithWhatCameBack) {
     terminal->setFaults({});
     outcome = tool({"--trace", "--checksum", "identify"});
     EXPECT_EQ(outcome.status, 1);
-    EXPECT_TRUE(std::regex_search(outcome.err, std::regex("^1\t\\$01MD2 --> \\?01  \\([0-9]+ ms\\)\n")))
-        << outcome.err;
+    EXPECT_TRUE(matches(outcome.err, "^1\t\\$01MD2 --> \\?01  \\([0-9]+ ms\\)\n")) << outcome.err;
 
     tkm::sim::LineFaults garbage;
     garbage.garbage = "\x01";

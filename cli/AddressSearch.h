@@ -24,16 +24,26 @@ public:
         bool operator==(const Probe&) const = default;
     };
 
+    struct Limits {
+        int firstAddress = 0;
+        int lastAddress = 255;
+        std::vector<int> baudIndexes; // empty: every rate
+    };
+
     AddressSearch(int givenBaudIndex, bool givenChecksum);
+    AddressSearch(int givenBaudIndex, bool givenChecksum, Limits limits);
 
     const std::vector<Setting>& settings() const { return settings_; }
     // Every probe in order.
     std::vector<Probe> probes() const;
-    // What the probes from index `from` on take when nobody answers.
-    std::chrono::milliseconds remainingTime(const std::vector<Probe>& probes, std::size_t from) const;
+    // What the probes from index `from` on take when nobody answers; replyWaitMs > 0 replaces the
+    // reply wait of every rate (--timeout).
+    std::chrono::milliseconds remainingTime(const std::vector<Probe>& probes, std::size_t from,
+                                            int replyWaitMs = 0) const;
 
     static constexpr int kFactoryBaudIndex = 5;
 
 private:
     std::vector<Setting> settings_;
+    Limits limits_;
 };

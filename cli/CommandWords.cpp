@@ -84,3 +84,21 @@ std::optional<QString> CommandWords::value(const QString& option) const {
 bool CommandWords::flag(const QString& option) const {
     return options_.flags.contains(option);
 }
+
+std::optional<int> CommandWords::count() const {
+    const std::optional<QString> text = value(QStringLiteral("count"));
+    if (!text)
+        return std::nullopt;
+    return number(*text, 1, 1000000000, QStringLiteral("--count"));
+}
+
+std::optional<std::chrono::milliseconds> CommandWords::duration() const {
+    const std::optional<QString> text = value(QStringLiteral("duration"));
+    if (!text)
+        return std::nullopt;
+    bool ok = false;
+    const double seconds = text->toDouble(&ok);
+    if (!ok || !(seconds > 0) || seconds > 1e6 || text->contains(u'e', Qt::CaseInsensitive))
+        fail(QStringLiteral("--duration must be seconds above 0, not '%1'").arg(*text));
+    return std::chrono::milliseconds(static_cast<long long>(seconds * 1000 + 0.5));
+}

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <chrono>
 #include <optional>
 
 class ToolOptions;
@@ -28,6 +29,10 @@ public:
     // A byte as exactly two hex digits.
     int hexByte(const QString& text, const QString& what) const;
     bool onOff(const QString& text, const QString& what) const;
+    // --count N (1 and up) and --duration S (seconds, decimals allowed, above 0): how long a watching
+    // loop runs; nothing when not given.
+    std::optional<int> count() const;
+    std::optional<std::chrono::milliseconds> duration() const;
     std::optional<QString> value(const QString& option) const;
     bool flag(const QString& option) const;
 

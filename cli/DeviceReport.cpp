@@ -21,8 +21,8 @@ namespace proto = tkm::protocol;
 namespace {
 
 ToolError invalid(const proto::Command& command, const QString& why) {
-    return NoAnswerError(QStringLiteral("the terminal's reply to %1 is not valid: %2")
-                             .arg(TerminalText::visible(command.text), why));
+    return RefusedError(QStringLiteral("the terminal's reply to %1 is not valid: %2")
+                            .arg(TerminalText::visible(command.text), why));
 }
 
 // A line byte as the LEDs show it: two hex digits, in upper case.

@@ -40,7 +40,7 @@ ExitStatus text(ToolContext& c, const CommandWords& w) {
     const std::string configuration = c.line.ask(proto::ReadConfiguration(c.line.address()));
     const std::optional<proto::ConfigurationFields> fields = proto::DecodeConfiguration(configuration);
     if (!fields)
-        throw NoAnswerError(
+        throw RefusedError(
             QStringLiteral("the terminal's configuration reply is not valid: not 10 characters"));
     const std::string converted = proto::ToTerminalCodePage(win1251, fields->codePageCode);
     const int a = c.line.address();
@@ -51,7 +51,7 @@ ExitStatus text(ToolContext& c, const CommandWords& w) {
         result.insert(QStringLiteral("row"), r);
         result.insert(QStringLiteral("column"), col);
     }
-    c.output.result(QStringLiteral("sent: ") + TerminalText::visible(win1251), result);
+    c.output.confirmation(QStringLiteral("sent: ") + TerminalText::visible(win1251), result);
     return ExitStatus::Done;
 }
 
@@ -61,8 +61,8 @@ ExitStatus cursor(ToolContext& c, const CommandWords& w) {
     const int row = w.number(w.word(1), 0, 3, QStringLiteral("the row"));
     const int column = w.number(w.word(2), 0, 19, QStringLiteral("the column"));
     c.line.ask(proto::WriteAt(c.line.address(), row, column));
-    c.output.result(QStringLiteral("cursor at row %1, column %2").arg(row).arg(column),
-                    {{QStringLiteral("row"), row}, {QStringLiteral("column"), column}});
+    c.output.confirmation(QStringLiteral("cursor at row %1, column %2").arg(row).arg(column),
+                          {{QStringLiteral("row"), row}, {QStringLiteral("column"), column}});
     return ExitStatus::Done;
 }
 
@@ -72,7 +72,7 @@ ExitStatus lamp(ToolContext& c, const CommandWords& w) {
     const int lamp = w.number(w.word(1), 1, 2, QStringLiteral("the lamp"));
     const bool on = w.onOff(w.word(2), QStringLiteral("the lamp's state"));
     c.line.ask(proto::SetIndicator(c.line.address(), lamp, on));
-    c.output.result(
+    c.output.confirmation(
         QStringLiteral("lamp %1 %2").arg(lamp).arg(on ? QStringLiteral("on") : QStringLiteral("off")),
         {{QStringLiteral("lamp"), lamp}, {QStringLiteral("on"), on}});
     return ExitStatus::Done;
@@ -96,9 +96,9 @@ ExitStatus settings(ToolContext& c, const CommandWords& w) {
         if (w.flag(name))
             shown << name;
     }
-    c.output.result(QStringLiteral("display settings: ") +
-                        (shown.isEmpty() ? QStringLiteral("none") : shown.join(QStringLiteral(", "))),
-                    result);
+    c.output.confirmation(QStringLiteral("display settings: ") +
+                              (shown.isEmpty() ? QStringLiteral("none") : shown.join(QStringLiteral(", "))),
+                          result);
     return ExitStatus::Done;
 }
 
@@ -122,7 +122,7 @@ ExitStatus display(ToolContext& c) {
     w.expectWords(0);
     w.allowOptions({});
     c.line.ask(proto::ClearDisplay(c.line.address()));
-    c.output.result(QStringLiteral("display cleared"), {{QStringLiteral("cleared"), true}});
+    c.output.confirmation(QStringLiteral("display cleared"), {{QStringLiteral("cleared"), true}});
     return ExitStatus::Done;
 }
 

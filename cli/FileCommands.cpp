@@ -52,20 +52,28 @@ ExitStatus symbols(ToolContext& c) {
     // The UserSymbols page's reader and its messages; a file that does not pass sends nothing.
     const IniFile file = SymbolWriting::readFile(path);
     if (!SymbolFile::hasSymbols(file))
-        throw UsageError(QStringLiteral("%1 holds no user symbols (no [%2] section); nothing was sent")
-                             .arg(QDir::toNativeSeparators(path), QString::fromLatin1(SymbolFile::kSection)));
+        throw FileError(QStringLiteral("%1 holds no user symbols (no [%2] section); nothing was sent")
+                            .arg(QDir::toNativeSeparators(path), QString::fromLatin1(SymbolFile::kSection)));
     const std::vector<std::string> codes = SymbolWriting::checkedCodes(c.output, file, path, first, last);
 
-    // Like "Save all symbol": a symbol that fails does not stop the others.
+    // A symbol that gets no answer stops the rest: on a silent line each would cost a reply wait.
     QJsonArray written;
     QJsonArray failed;
+    QJsonArray unsent;
     for (int n = first; n <= last; ++n) {
-        if (SymbolWriting::write(c, n, codes[static_cast<std::size_t>(n - first)]))
+        if (!failed.isEmpty())
+            unsent.append(n);
+        else if (SymbolWriting::write(c, n, codes[static_cast<std::size_t>(n - first)]))
             written.append(n);
         else
             failed.append(n);
     }
-    c.output.object({{QStringLiteral("written"), written}, {QStringLiteral("failed"), failed}});
+    if (!unsent.isEmpty())
+        c.output.message(
+            QStringLiteral("symbols %1 to %2 were not sent").arg(unsent.first().toInt()).arg(last));
+    c.output.object({{QStringLiteral("written"), written},
+                     {QStringLiteral("failed"), failed},
+                     {QStringLiteral("not_sent"), unsent}});
     return failed.isEmpty() ? ExitStatus::Done : ExitStatus::NoAnswer;
 }
 

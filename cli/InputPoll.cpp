@@ -30,20 +30,20 @@ Result waitReadable(int fd, std::chrono::milliseconds timeout) {
     return Result::Readable;
 }
 
-int waitEither(int first, int second, std::chrono::milliseconds timeout) {
-    pollfd p[2] = {{first, POLLIN, 0}, {second, POLLIN, 0}};
+Woken waitForAny(int wake, int output, int fd, std::chrono::milliseconds timeout) {
+    // Events 0 on the output: poll reports only an error or a hang-up there. poll skips a negative fd.
+    pollfd p[3] = {{wake, POLLIN, 0}, {output, 0, 0}, {fd, POLLIN, 0}};
     int r = 0;
     do {
-        r = ::poll(p, 2, timeoutArgument(timeout));
+        r = ::poll(p, 3, timeoutArgument(timeout));
     } while (r == -1 && errno == EINTR);
+    Woken woken;
     if (r <= 0)
-        return -1;
-    // The first wins a tie: it is the interruption the callers pass there.
-    for (int i = 0; i < 2; ++i) {
-        if (p[i].revents & (POLLIN | POLLHUP | POLLERR))
-            return i;
-    }
-    return -1;
+        return woken;
+    woken.wake = p[0].revents & (POLLIN | POLLHUP | POLLERR);
+    woken.outputGone = p[1].revents & (POLLERR | POLLHUP);
+    woken.readable = p[2].revents & (POLLIN | POLLHUP | POLLERR);
+    return woken;
 }
 
 } // namespace InputPoll

@@ -11,8 +11,15 @@ enum class Result { Readable, TimedOut, Failed };
 // reports an error or hang-up.
 Result waitReadable(int fd, std::chrono::milliseconds timeout);
 
-// Waits for the first of two descriptors to become readable: 0 or 1 for the one that did, -1 on
-// timeout or failure. A negative timeout waits for ever.
-int waitEither(int first, int second, std::chrono::milliseconds timeout);
+struct Woken {
+    bool wake = false;       // the wake descriptor is readable
+    bool outputGone = false; // the output has no reader any more, or hung up
+    bool readable = false;   // the descriptor read from is readable (or at its end)
+};
+
+// Waits until the wake descriptor or `fd` becomes readable, or `output` reports an error or hang-up
+// (a pipe whose reader has gone); a descriptor of -1 is left out. A negative timeout waits for ever;
+// nothing is woken on timeout.
+Woken waitForAny(int wake, int output, int fd, std::chrono::milliseconds timeout);
 
 } // namespace InputPoll

@@ -7,6 +7,23 @@
 #include "seriallink/TnrComm.h"
 #include "seriallink/TnrException.h"
 
+#include <QRegularExpression>
+
+namespace {
+
+// The port component's open failure, told as the window's message box tells it ("Device "X" Open
+// Error !!!", a line break, the reason), in a shell's words: "cannot open X: reason".
+QString toolMessage(QString text) {
+    text.replace(u'\r', u'\n');
+    static const QRegularExpression head(QStringLiteral("^Device \"(.*)\" Open Error !!!\n"));
+    if (const QRegularExpressionMatch match = head.match(text); match.hasMatch())
+        text = QStringLiteral("cannot open %1: ").arg(match.captured(1)) + text.mid(match.capturedLength());
+    text.replace(QStringLiteral(" and choose the port again."), QStringLiteral("."));
+    return text;
+}
+
+} // namespace
+
 LinePort::LinePort() : comm_(std::make_unique<TnrComm>()) {
     comm_->SetWatchDeviceChanges(false);
     comm_->SetBaudRate(9600);
@@ -36,11 +53,10 @@ void LinePort::open(const QString& path, int baudRate) {
     try {
         comm_->SetActive(true);
     } catch (const TnrException& e) {
-        // The window's box shows the message's line break; a terminal needs a newline.
-        throw PortError(e.Message().replace(u'\r', u'\n'));
+        throw PortError(toolMessage(e.Message()));
     }
     if (!comm_->GetActive())
-        throw PortError(comm_->LastOpenError().replace(u'\r', u'\n'));
+        throw PortError(toolMessage(comm_->LastOpenError()));
 }
 
 void LinePort::setBaudRate(int baudRate) {
@@ -72,10 +88,26 @@ bool LinePort::GetActive() const {
 
 std::string LinePort::ReadString() {
     const QByteArray bytes = comm_->ReadString();
-    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    std::string read(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    if (!sent_.empty())
+        received_ += read;
+    return read;
+}
+
+void LinePort::beginExchange() {
+    sent_.clear();
+    received_.clear();
+}
+
+std::string LinePort::lastReceived() const {
+    if (!sent_.empty() && received_.starts_with(sent_))
+        return received_.substr(sent_.size());
+    return received_;
 }
 
 void LinePort::SendString(const std::string& bytes) {
+    sent_ = bytes;
+    received_.clear();
     comm_->SendString(QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
 }
 

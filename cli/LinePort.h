@@ -11,8 +11,9 @@ class TnrComm;
 
 // The tool's serial port: the window's port component TnrComm, set up as the window sets up its own
 // (8 data bits, no parity, one stop bit, no flow control), so that opening it fails with the same
-// messages. Unlike the window's port it can wait for a reply's bytes, which lets an exchange end as
-// soon as the reply is whole (TransactUntilReply). Owner thread only, like TnrComm.
+// messages (said in the tool's words: a terminal has no port chooser to choose again). Unlike the window's
+// port it can wait for a reply's bytes, which lets an exchange end as soon as the reply is whole
+// (TransactUntilReply). Owner thread only, like TnrComm.
 class LinePort : public tkm::protocol::TransactPort {
 public:
     LinePort();
@@ -33,6 +34,12 @@ public:
     void setNotices(Notice warning, Notice note);
     QString path() const { return path_; }
 
+    // What the last exchange sent and what came back after it (the line's echo of the frame left
+    // out), for the trace of exchanges that failed. beginExchange forgets the last one.
+    void beginExchange();
+    const std::string& lastSent() const { return sent_; }
+    std::string lastReceived() const;
+
     bool GetActive() const override;
     std::string ReadString() override;
     void SendString(const std::string& bytes) override;
@@ -41,4 +48,6 @@ public:
 private:
     std::unique_ptr<TnrComm> comm_;
     QString path_;
+    std::string sent_;
+    std::string received_;
 };

@@ -22,7 +22,7 @@
 namespace {
 
 ToolError cannotSave(const QString& path, const QString& reason) {
-    return UsageError(QStringLiteral("Cannot save %1:\n%2").arg(QDir::toNativeSeparators(path), reason));
+    return FileError(QStringLiteral("Cannot save %1:\n%2").arg(QDir::toNativeSeparators(path), reason));
 }
 
 } // namespace
@@ -43,7 +43,7 @@ ExitStatus save(ToolContext& c) {
         throw cannotSave(path, reason);
     const TerminalConfig config = TerminalConfig::read(c.line);
     if (config.address == 0)
-        throw NoAnswerError(
+        throw RefusedError(
             QStringLiteral("the terminal is in init mode (address 0), where it does not report "
                            "its own settings; nothing was saved"));
     // As "Read setting" puts the configuration on the Setting page and "Save to file" writes the page.
@@ -70,7 +70,7 @@ ExitStatus apply(ToolContext& c) {
     const bool hasSettings = file.hasSection(SettingsFile::kSection);
     const bool hasSymbols = SymbolFile::hasSymbols(file);
     if (!hasSettings && !hasSymbols)
-        throw UsageError(
+        throw FileError(
             QStringLiteral("%1 holds neither settings ([%2]) nor user symbols ([%3]); nothing was sent")
                 .arg(QDir::toNativeSeparators(path), QString::fromLatin1(SettingsFile::kSection),
                      QString::fromLatin1(SymbolFile::kSection)));
@@ -91,7 +91,8 @@ ExitStatus apply(ToolContext& c) {
         } catch (const ToolError& e) {
             if (!hasSymbols)
                 throw;
-            throw ToolError(e.status(), e.message() + QStringLiteral("; the user symbols were not written"));
+            throw ToolError(e.kind(), e.message() + QStringLiteral("; the user symbols were not written"),
+                            e.status());
         }
     }
     QJsonArray symbols;

@@ -23,7 +23,7 @@ IniFile readFile(const QString& path) {
     const std::optional<QByteArray> bytes = WholeFile::read(path, TkmSave::kMaxFileSize, &failure);
     QString reason = bytes ? IniFile::describe(IniFile::textProblem(*bytes)) : failure.reason;
     if (!reason.isEmpty())
-        throw UsageError(QStringLiteral("Cannot read %1:\n%2").arg(QDir::toNativeSeparators(path), reason));
+        throw FileError(QStringLiteral("Cannot read %1:\n%2").arg(QDir::toNativeSeparators(path), reason));
     return IniFile(*bytes);
 }
 
@@ -40,8 +40,8 @@ std::vector<std::string> checkedCodes(ToolOutput& output, const IniFile& file, c
         codes.push_back(checked.code);
     }
     if (rejected)
-        throw UsageError(QStringLiteral("%1 holds symbols the terminal cannot take; nothing was sent")
-                             .arg(QDir::toNativeSeparators(path)));
+        throw FileError(QStringLiteral("%1 holds symbols the terminal cannot take; nothing was sent")
+                            .arg(QDir::toNativeSeparators(path)));
     return codes;
 }
 

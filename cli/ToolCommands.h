@@ -22,5 +22,6 @@ ExitStatus symbols(ToolContext& context);
 ExitStatus watchdog(ToolContext& context);
 ExitStatus save(ToolContext& context);
 ExitStatus apply(ToolContext& context);
+ExitStatus send(ToolContext& context);
 
 } // namespace ToolCommands

@@ -1,5 +1,6 @@
 #include "cli/ToolLine.h"
 
+#include "cli/Interruption.h"
 #include "cli/ToolError.h"
 #include "cli/ToolOptions.h"
 
@@ -17,6 +18,9 @@ ToolLine::ToolLine(const ToolOptions& options, TraceLog::Sink trace, TraceLog::S
       simulatorEcho_(options.simulatorEcho), simulatorTurnaroundMs_(options.simulatorTurnaroundMs),
       address_(options.address), baudIndex_(ToolOptions::baudIndexOf(options.baudRate).value_or(5)),
       checksum_(options.checksum) {
+    retries_ = options.retries;
+    if (options.timeoutMs)
+        links_.replyWaitMs = *options.timeoutMs;
     port_.setRs485(options.rs485);
     port_.setNotices(std::move(warn), [this](const QString& text) { log_.AppendNote(text.toStdString()); });
     links_.port = &port_;
@@ -35,8 +39,7 @@ void ToolLine::open() {
     if (port_.GetActive())
         return;
     if (opened_)
-        throw PortError(
-            QStringLiteral("Device \"%1\" closed: the port is not present any more.").arg(port_.path()));
+        throw PortError(QStringLiteral("the port %1 closed: it is not present any more").arg(port_.path()));
     QString path = path_;
     if (simulated_ && !simulator_) {
         tkm::sim::SimTerminal::Options simulated;
@@ -69,20 +72,38 @@ void ToolLine::setBaudIndex(int index) {
         port_.setBaudRate(ToolOptions::rateOfIndex(index));
 }
 
-std::string ToolLine::transact(const tkm::protocol::Command& command) {
-    open();
-    std::string reply = tkm::protocol::TransactUntilReply(links_, command);
-    if (tkm::protocol::IsTransactError(reply))
+std::string ToolLine::transact(const tkm::protocol::Command& command, bool retried) {
+    for (int attempt = 0;; ++attempt) {
+        if (stop_ && stop_())
+            throw Interrupted();
+        open();
+        port_.beginExchange();
+        const long long logged = log_.exchanges();
+        std::string reply = tkm::protocol::TransactUntilReply(links_, command);
+        // The window's log leaves out what did not start as expected; a trace explains every failure.
+        if (log_.exchanges() == logged && !port_.lastSent().empty())
+            log_.AppendFailure(port_.lastSent(), port_.lastReceived());
+        if (!tkm::protocol::IsTransactError(reply))
+            return reply;
         open(); // a port that went away is a port error, not a silent terminal
-    return reply;
+        if (!retried || attempt >= retries_)
+            return reply;
+    }
 }
 
 std::string ToolLine::ask(const tkm::protocol::Command& command) {
     std::string reply = transact(command);
-    if (tkm::protocol::IsTransactError(reply))
-        throw NoAnswerError(QStringLiteral("the terminal did not answer %1 as expected (%2)")
+    if (!tkm::protocol::IsTransactError(reply))
+        return reply;
+    std::string received = port_.lastReceived();
+    if (received.empty())
+        throw NoAnswerError(QStringLiteral("the terminal did not answer %1 (%2)")
                                 .arg(TerminalText::visible(command.text), where()));
-    return reply;
+    if (received.back() == '\r')
+        received.pop_back();
+    throw RefusedError(
+        QStringLiteral("the terminal did not answer %1 as expected: it replied %2 (%3)")
+            .arg(TerminalText::visible(command.text), TerminalText::visible(received), where()));
 }
 
 QString ToolLine::describe(int address, int baudIndex, bool checksum) {

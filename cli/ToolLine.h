@@ -7,6 +7,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -36,11 +37,19 @@ public:
     // Opens the port unless it is open; throws PortError when it does not open.
     void open();
 
-    // The payload, or "error" (tkm::protocol::IsTransactError). Throws PortError when the port does
-    // not open or has gone away.
-    std::string transact(const tkm::protocol::Command& command);
-    // The payload; a failed exchange throws NoAnswerError naming the command and the connection.
+    // The payload, or "error" (tkm::protocol::IsTransactError), after the retries (--retries) have
+    // failed as well. Throws PortError when the port does not open or has gone away, Interrupted when
+    // the stop check says so before an exchange.
+    // retried false: one attempt whatever --retries says (a message that gets no answer anyway).
+    std::string transact(const tkm::protocol::Command& command, bool retried = true);
+    // The payload; a failed exchange throws NoAnswerError (nothing came back) or RefusedError (something
+    // else than the reply expected), naming the command, the reply and the connection.
     std::string ask(const tkm::protocol::Command& command);
+    // What came back in the last exchange, the echo left out; empty when nothing did.
+    std::string lastReceived() const { return port_.lastReceived(); }
+
+    // Asked before each exchange; true ends the command (Interrupted).
+    void setStopCheck(std::function<bool()> stop) { stop_ = std::move(stop); }
 
     int address() const { return address_; }
     void setAddress(int address) { address_ = address; }
@@ -66,6 +75,8 @@ private:
     bool simulatorEcho_ = false;
     int simulatorTurnaroundMs_ = 0;
     bool opened_ = false;
+    int retries_ = 0;
+    std::function<bool()> stop_;
     int address_ = 1;
     int baudIndex_ = 5;
     bool checksum_ = false;

@@ -9,11 +9,13 @@
 
 // The command line of tkm9214:
 //   tkm9214 [--port PATH | --simulator] [--baud RATE] [--address N] [--checksum] [--rs485] [--json]
-//           [--trace] COMMAND [WORDS...] [COMMAND OPTIONS...]
+//           [--trace] [--quiet] [--timeout MS] [--retries N] COMMAND [WORDS...] [COMMAND OPTIONS...]
 // The connection options may stand anywhere, also after the command; a command's own options only
-// after it. "--" ends the options, so that a display text may start with "-". Values are checked
-// here as far as they belong to the connection; each command checks its own words and options.
-// Pure parsing, no application object needed; any thread.
+// after it. -h, -V, -p, -b and -a are short for --help, --version, --port, --baud and --address.
+// "--" ends the options, so that a display text may start with "-". The port, rate and address may
+// come from the environment (TKM9214_PORT, TKM9214_BAUD, TKM9214_ADDRESS); options win. Values are
+// checked here as far as they belong to the connection; each command checks its own words and
+// options. Pure parsing, no application object needed; any thread.
 class ToolOptions {
 public:
     static constexpr const char* kProgram = "tkm9214";
@@ -23,6 +25,7 @@ public:
     int baudRate = 9600;    // --baud
     bool baudGiven = false;
     int address = 1; // --address: 0..255
+    bool addressGiven = false;
     bool checksum = false;
     bool rs485 = false; // --rs485: RS-485 direction control
     // --simulator-echo, --simulator-turnaround MS: how the built-in simulated terminal's line plays
@@ -30,6 +33,11 @@ public:
     int simulatorTurnaroundMs = 0;
     bool json = false;
     bool trace = false;
+    bool quiet = false;           // --quiet: no confirmations from commands that only act
+    std::optional<int> timeoutMs; // --timeout MS: the reply wait of every exchange
+    int retries = 0;              // --retries N: a failed exchange is tried up to N times more
+    static constexpr int kMaxTimeoutMs = 60000;
+    static constexpr int kMaxRetries = 10;
 
     QString command;               // "identify", "display", ...
     QStringList words;             // what follows the command that is no option ("text", "HELLO", ...)
@@ -40,8 +48,17 @@ public:
     Action action = Action::Run;
     QString text; // help or version text, or what is wrong with the command line
 
-    // arguments: the whole command line, program name first.
-    static ToolOptions parse(const QStringList& arguments);
+    // What the environment may give: TKM9214_PORT, TKM9214_BAUD, TKM9214_ADDRESS (empty: not given).
+    struct Environment {
+        QString port;
+        QString baud;
+        QString address;
+        static Environment fromProcess();
+    };
+
+    // arguments: the whole command line, program name first. With a Fail, json still tells whether
+    // --json was asked for, so that the failure can be reported as JSON.
+    static ToolOptions parse(const QStringList& arguments, const Environment& environment = {});
 
     // The baud-rate list index of a rate, or nothing when the list has no such rate.
     static std::optional<int> baudIndexOf(int rate);
@@ -55,4 +72,8 @@ public:
     static QString rateList();
 
     static QString usage();
+    // The usage of one command ("tkm9214 help find", "tkm9214 find --help"); empty for no command.
+    static QString commandUsage(const QString& command);
+    // The commands, in the order of the usage.
+    static QStringList commandNames();
 };

@@ -7,6 +7,7 @@
 #include "cli/ToolLine.h"
 #include "cli/ToolOptions.h"
 #include "cli/ToolOutput.h"
+#include "cli/WatchLoop.h"
 
 #include "protocol/Commands.h"
 #include "protocol/EConvertError.h"
@@ -28,18 +29,24 @@ proto::WatchdogState readState(ToolLine& line) {
     try {
         state = proto::DecodeWatchdogState(line.ask(read));
     } catch (const proto::EConvertError& e) {
-        throw NoAnswerError(QStringLiteral("the terminal's watchdog period is not valid: ") +
-                            QString::fromUtf8(e.what()));
+        throw RefusedError(QStringLiteral("the terminal's watchdog period is not valid: ") +
+                           QString::fromUtf8(e.what()));
     }
     if (!state)
-        throw NoAnswerError(QStringLiteral("the terminal's watchdog state is not 5 characters"));
+        throw RefusedError(QStringLiteral("the terminal's watchdog state is not 5 characters"));
     return *state;
 }
 
-void showState(ToolOutput& output, bool enabled, int tenths) {
-    output.result(QStringLiteral("%1, period %2 s")
-                      .arg(enabled ? QStringLiteral("on") : QStringLiteral("off"), PeriodText(tenths)),
-                  {{QStringLiteral("enabled"), enabled}, {QStringLiteral("period"), PeriodSeconds(tenths)}});
+// confirmation: after a change, which --quiet leaves out.
+void showState(ToolOutput& output, bool enabled, int tenths, bool confirmation = false) {
+    const QString line = QStringLiteral("%1, period %2 s")
+                             .arg(enabled ? QStringLiteral("on") : QStringLiteral("off"), PeriodText(tenths));
+    const QJsonObject object{{QStringLiteral("enabled"), enabled},
+                             {QStringLiteral("period"), PeriodSeconds(tenths)}};
+    if (confirmation)
+        output.confirmation(line, object);
+    else
+        output.result(line, object);
 }
 
 // Seconds with at most one decimal, 0 to 25.5, in tenths.
@@ -52,20 +59,26 @@ int periodTenths(const CommandWords& w, const QString& text) {
     return tenths;
 }
 
-ExitStatus keepalive(ToolContext& c) {
+ExitStatus keepalive(ToolContext& c, const CommandWords& w) {
+    w.allowOptions({QStringLiteral("count"), QStringLiteral("duration")});
+    const std::optional<int> count = w.count();
+    const std::optional<std::chrono::milliseconds> duration = w.duration();
     // Often enough for the period the terminal holds, and never less often than the window's poll tick.
     const proto::WatchdogState state = readState(c.line);
     std::chrono::milliseconds interval(proto::PollIntervalMs(c.line.baudIndex()));
     if (state.enabled && state.periodTenths > 0)
         interval = std::min(interval, std::chrono::milliseconds(state.periodTenths * 100 / 2));
     int sent = 0;
-    while (!c.interruption.requested()) {
-        c.line.transact(proto::HostAlive()); // any reply, or none, will do
+    WatchLoop loop(c.interruption, count, duration);
+    while (loop.goOn()) {
+        c.line.transact(proto::HostAlive(), false); // any reply, or none, will do
         ++sent;
-        c.interruption.sleep(interval);
+        loop.counted();
+        if (loop.goOn())
+            loop.pause(interval);
     }
-    c.output.result(QStringLiteral("%1 host-alive messages sent").arg(sent),
-                    {{QStringLiteral("keepalive"), sent}});
+    c.output.confirmation(QStringLiteral("%1 host-alive messages sent").arg(sent),
+                          {{QStringLiteral("keepalive"), sent}});
     return ExitStatus::Done;
 }
 
@@ -86,10 +99,12 @@ ExitStatus watchdog(ToolContext& c) {
         const std::optional<QString> given = w.value(QStringLiteral("period"));
         const int tenths = given ? periodTenths(w, *given) : readState(c.line).periodTenths;
         c.line.ask(proto::WriteWatchdog(a, enabled, tenths));
-        showState(c.output, enabled, tenths);
+        showState(c.output, enabled, tenths, true);
         return ExitStatus::Done;
     }
     w.expectWords(0);
+    if (sub == QLatin1StringView("keepalive"))
+        return keepalive(c, w);
     w.allowOptions({});
     if (sub == QLatin1StringView("read")) {
         const proto::WatchdogState state = readState(c.line);
@@ -98,17 +113,15 @@ ExitStatus watchdog(ToolContext& c) {
         const std::optional<proto::ModuleStatus> status =
             proto::DecodeModuleStatus(c.line.ask(proto::ReadModuleStatus(a)));
         if (!status)
-            throw NoAnswerError(QStringLiteral("the terminal's module status is not 4 characters"));
+            throw RefusedError(QStringLiteral("the terminal's module status is not 4 characters"));
         const QString code =
             QString::fromLatin1(status->status.data(), static_cast<qsizetype>(status->status.size()));
         c.output.result(QStringLiteral("%1 (status %2)")
                             .arg(status->alarm ? QStringLiteral("alarm") : QStringLiteral("normal"), code),
                         {{QStringLiteral("alarm"), status->alarm}, {QStringLiteral("status"), code}});
-    } else if (sub == QLatin1StringView("reset")) {
-        c.line.ask(proto::ResetModuleStatus(a));
-        c.output.result(QStringLiteral("status reset"), {{QStringLiteral("reset"), true}});
     } else {
-        return keepalive(c);
+        c.line.ask(proto::ResetModuleStatus(a));
+        c.output.confirmation(QStringLiteral("status reset"), {{QStringLiteral("reset"), true}});
     }
     return ExitStatus::Done;
 }

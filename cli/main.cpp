@@ -8,8 +8,5 @@ int main(int argc, char** argv) {
     // during each exchange; without an application object its worker thread would run them itself,
     // at the same time as the exchange.
     QCoreApplication application(argc, argv);
-    QStringList arguments;
-    for (int i = 0; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
-    return Tool::run(arguments);
+    return Tool::run(argc, argv);
 }

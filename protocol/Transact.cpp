@@ -139,7 +139,8 @@ std::string Exchange(TransactLinks& links, std::string_view command, std::string
 
     if (links.processEvents)
         links.processEvents();
-    const int waitMs = ReplyWaitMs(links.baudIndex(), extraWait);
+    const int waitMs =
+        links.replyWaitMs ? std::max(*links.replyWaitMs, 0) : ReplyWaitMs(links.baudIndex(), extraWait);
     std::string received;
     if (end == ReplyEnd::WholeReply) {
         received = ReadUntilWholeReply(links, frame, sentAt, waitMs);

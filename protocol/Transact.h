@@ -9,6 +9,7 @@
 
 #include <chrono>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -41,6 +42,8 @@ struct TransactLinks {
     std::function<void(bool on)> setActivityLamp;
     std::function<void()> processEvents; // handle pending window events once
     std::function<void(int milliseconds)> sleepMs;
+    // When set, the reply wait of every exchange in place of ReplyWaitMs (slow links and gateways).
+    std::optional<int> replyWaitMs;
     // The clock TransactUntilReply counts the reply wait on; empty: the steady clock.
     std::function<std::chrono::steady_clock::time_point()> now;
 

@@ -6,6 +6,7 @@
 
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRegularExpression>
 
 #include <gtest/gtest.h>
 
@@ -53,6 +54,15 @@ public:
         return document.object();
     }
     static QJsonObject json(const char* text) { return json(std::string(text)); }
+    // A trace without the time of each line ("  (12 ms)"), which no test can know.
+    static std::string withoutTimes(const std::string& trace) {
+        static const QRegularExpression time(QStringLiteral("  \\([0-9]+ ms\\)"));
+        return QString::fromStdString(trace).remove(time).toStdString();
+    }
+    // Whether the text holds a match of the pattern.
+    static bool matches(const std::string& text, const char* pattern) {
+        return QRegularExpression(QString::fromUtf8(pattern)).match(QString::fromStdString(text)).hasMatch();
+    }
 
     std::unique_ptr<tkm::sim::SimTerminal> terminal;
     std::string port;

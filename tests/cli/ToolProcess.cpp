@@ -9,21 +9,32 @@
 
 extern char** environ;
 
-ToolProcess::ToolProcess(std::vector<std::string> arguments) {
+ToolProcess::ToolProcess(std::vector<std::string> arguments, const std::string& output,
+                         const std::vector<std::string>& environment) {
     int in[2], out[2], err[2];
     if (::pipe2(in, O_CLOEXEC) == -1 || ::pipe2(out, O_CLOEXEC) == -1 || ::pipe2(err, O_CLOEXEC) == -1)
         return;
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, in[0], STDIN_FILENO);
-    posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
+    if (output.empty())
+        posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
+    else
+        posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, output.c_str(), O_WRONLY, 0);
     posix_spawn_file_actions_adddup2(&actions, err[1], STDERR_FILENO);
+    std::vector<std::string> variables = environment;
+    for (char** e = environ; *e; ++e)
+        variables.emplace_back(*e);
+    std::vector<char*> envp;
+    for (std::string& variable : variables)
+        envp.push_back(variable.data());
+    envp.push_back(nullptr);
     arguments.insert(arguments.begin(), TKM_TOOL_PROGRAM);
     std::vector<char*> argv;
     for (std::string& argument : arguments)
         argv.push_back(argument.data());
     argv.push_back(nullptr);
-    if (::posix_spawn(&pid_, TKM_TOOL_PROGRAM, &actions, nullptr, argv.data(), environ) != 0)
+    if (::posix_spawn(&pid_, TKM_TOOL_PROGRAM, &actions, nullptr, argv.data(), envp.data()) != 0)
         pid_ = -1;
     posix_spawn_file_actions_destroy(&actions);
     ::close(in[0]);
@@ -54,9 +65,16 @@ void ToolProcess::send(const std::string& text) {
     [[maybe_unused]] const ssize_t n = ::write(in_, text.data(), text.size());
 }
 
-void ToolProcess::interrupt() {
+void ToolProcess::signal(int number) {
     if (pid_ > 0)
-        ::kill(pid_, SIGINT);
+        ::kill(pid_, number);
+}
+
+void ToolProcess::closeOutput() {
+    if (out_ >= 0) {
+        ::close(out_);
+        out_ = -1;
+    }
 }
 
 bool ToolProcess::pump(std::chrono::milliseconds timeout) {

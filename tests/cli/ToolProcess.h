@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <csignal>
 #include <string>
 #include <sys/types.h>
 #include <vector>
@@ -15,7 +16,10 @@ public:
         std::string err;
     };
 
-    explicit ToolProcess(std::vector<std::string> arguments);
+    // output: a file standard output goes to ("/dev/full"); empty: a pipe the test reads.
+    // environment: "NAME=value" entries added to the test's own.
+    explicit ToolProcess(std::vector<std::string> arguments, const std::string& output = {},
+                         const std::vector<std::string>& environment = {});
     ~ToolProcess();
     ToolProcess(const ToolProcess&) = delete;
     ToolProcess& operator=(const ToolProcess&) = delete;
@@ -28,7 +32,10 @@ public:
     bool waitForError(const std::string& text);
     // Waits until standard output holds `text`.
     bool waitForOutput(const std::string& text);
-    void interrupt();
+    void interrupt() { signal(SIGINT); }
+    void signal(int number);
+    // Closes the test's end of standard output, as a reader that has had enough (head -1) does.
+    void closeOutput();
     // Closes standard input and waits for the end.
     Outcome finish();
 

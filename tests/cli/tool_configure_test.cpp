@@ -134,7 +134,8 @@ TEST_F(ToolConfigureTest, FindStopsAtTheFirstTerminalOnItsWayThroughAddressesAnd
     startTerminal(unknown);
     ToolProcess::Outcome outcome = tool({"find", "--json"});
     EXPECT_EQ(outcome.status, 0) << outcome.err;
-    EXPECT_EQ(json(outcome.out), json(R"({"found":[{"address":33,"baud":9600,"checksum":false}]})"));
+    EXPECT_EQ(json(outcome.out),
+              json(R"({"found":[{"address":33,"baud":9600,"checksum":false}],"complete":true})"));
     EXPECT_EQ(received().size(), 33u);
 
     // Through a link, at a rate given and a checksum mode and address not given.
@@ -159,8 +160,10 @@ TEST_F(ToolConfigureTest, FindAllGoesOnAfterATerminalAnswersUntilInterrupted) {
     ASSERT_TRUE(terminal->trace().waitForTotal(6, std::chrono::seconds(20))); // up to address 4 at least
     find.interrupt();
     const ToolProcess::Outcome outcome = find.finish();
-    EXPECT_EQ(outcome.status, 0) << outcome.err;
-    EXPECT_EQ(json(outcome.out), json(R"({"found":[{"address":2,"baud":9600,"checksum":false}]})"));
+    EXPECT_EQ(outcome.status, 130) << outcome.err;
+    EXPECT_EQ(json(outcome.out),
+              json(R"({"found":[{"address":2,"baud":9600,"checksum":false}],"complete":false})"));
+    EXPECT_NE(outcome.err.find("find interrupted after "), std::string::npos) << outcome.err;
 }
 
 } // namespace

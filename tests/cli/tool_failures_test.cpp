@@ -22,9 +22,11 @@ TEST_F(ToolFailuresTest, ASilentLineEndsWithStatusOneAfterOneReplyWait) {
     terminal->setFaults(silent);
     const ToolProcess::Outcome outcome = tool({"identify", "--json"});
     EXPECT_EQ(outcome.status, 1);
-    EXPECT_EQ(outcome.out, "");
-    EXPECT_EQ(outcome.err, "tkm9214: the terminal did not answer $01M as expected (address 0x01, 9600 baud, "
-                           "checksum off)\n");
+    const char* message = "the terminal did not answer $01M (address 0x01, 9600 baud, checksum off)";
+    EXPECT_EQ(
+        json(outcome.out),
+        (QJsonObject{{"error", QJsonObject{{"kind", "no-answer"}, {"message", message}}}, {"exit", 1}}));
+    EXPECT_EQ(outcome.err, std::string("tkm9214: ") + message + "\n");
     EXPECT_EQ(received(), (std::vector<std::string>{"$01M"}));
 }
 
@@ -32,9 +34,8 @@ TEST_F(ToolFailuresTest, ARefusingTerminalEndsWithStatusOne) {
     // Frames with a checksum, which this terminal takes for a command it does not know.
     const ToolProcess::Outcome outcome = tool({"--checksum", "identify"});
     EXPECT_EQ(outcome.status, 1);
-    EXPECT_TRUE(
-        contains(outcome.err, "did not answer $01M as expected (address 0x01, 9600 baud, checksum on)"))
-        << outcome.err;
+    EXPECT_EQ(outcome.err, "tkm9214: the terminal did not answer $01M as expected: it replied ?01 (address "
+                           "0x01, 9600 baud, checksum on)\n");
     EXPECT_EQ(terminal->trace().frames(tkm::sim::TraceEntry::Direction::FromTerminal),
               (std::vector<std::string>{"?01\r"}));
     EXPECT_EQ(received(), (std::vector<std::string>{"$01MD2"}));
@@ -50,12 +51,15 @@ TEST_F(ToolFailuresTest, AReplyThatIsNotValidEndsWithStatusOne) {
         << outcome.err;
 }
 
-TEST_F(ToolFailuresTest, AMissingPortEndsWithStatusThreeAndTheWindowsMessage) {
-    const ToolProcess::Outcome outcome = ToolProcess::run({"--port", "/dev/no-such-tty", "identify"});
+TEST_F(ToolFailuresTest, AMissingPortEndsWithStatusThreeInTheToolsWords) {
+    const ToolProcess::Outcome outcome =
+        ToolProcess::run({"--port", "/dev/no-such-tty", "identify", "--json"});
     EXPECT_EQ(outcome.status, 3);
-    EXPECT_EQ(outcome.err,
-              "tkm9214: Device \"/dev/no-such-tty\" Open Error !!!\nNo such file or directory. The "
-              "port is not present: check the cable or adapter and choose the port again.\n");
+    const char* message = "cannot open /dev/no-such-tty: No such file or directory. The port is not present: "
+                          "check the cable or adapter.";
+    EXPECT_EQ(outcome.err, std::string("tkm9214: ") + message + "\n");
+    EXPECT_EQ(json(outcome.out),
+              (QJsonObject{{"error", QJsonObject{{"kind", "port"}, {"message", message}}}, {"exit", 3}}));
 }
 
 TEST_F(ToolFailuresTest, APortHeldByAnotherProgramEndsWithStatusThree) {
@@ -65,15 +69,15 @@ TEST_F(ToolFailuresTest, APortHeldByAnotherProgramEndsWithStatusThree) {
     const ToolProcess::Outcome outcome = tool({"identify"});
     ::close(holder);
     EXPECT_EQ(outcome.status, 3);
-    EXPECT_TRUE(contains(outcome.err, "tkm9214: Device \"" + port + "\" Open Error !!!\n")) << outcome.err;
+    EXPECT_TRUE(contains(outcome.err, "tkm9214: cannot open " + port + ": ")) << outcome.err;
     EXPECT_TRUE(received().empty());
 }
 
 TEST_F(ToolFailuresTest, Rs485OnAPseudoTerminalEndsWithStatusThreeNamingThePort) {
     const ToolProcess::Outcome outcome = tool({"--rs485", "identify"});
     EXPECT_EQ(outcome.status, 3);
-    EXPECT_EQ(outcome.err, "tkm9214: Device \"" + port +
-                               "\" Open Error !!!\nRS-485 direction control is not possible on " + port +
+    EXPECT_EQ(outcome.err, "tkm9214: cannot open " + port + ": RS-485 direction control is not possible on " +
+                               port +
                                ": its driver has no RS-485 mode, and it has no RTS line to switch the "
                                "transmitter with.\n");
     EXPECT_TRUE(received().empty());

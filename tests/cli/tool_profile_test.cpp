@@ -68,8 +68,9 @@ TEST_F(ToolProfileTest, SaveWritesTheSettingsAsTheSettingPageDoesAndKeepsTheRest
     const std::string mac = file("mac.tkm", "[CommSetting]\rAddr=3\r");
     outcome = tool({"--address", "5", "--baud", "38400", "--checksum", "save", mac});
     EXPECT_EQ(outcome.status, 2);
-    EXPECT_EQ(outcome.err, "tkm9214: Cannot save " + mac +
-                               ":\nThe file's lines end in CR alone; .tkm files end them in CR LF or LF\n");
+    EXPECT_EQ(outcome.err,
+              "tkm9214: Cannot save " + mac +
+                  ":\ntkm9214: The file's lines end in CR alone; .tkm files end them in CR LF or LF\n");
     EXPECT_EQ(contents(mac), "[CommSetting]\rAddr=3\r");
     EXPECT_TRUE(received().empty());
 

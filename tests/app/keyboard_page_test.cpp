@@ -1,7 +1,7 @@
 // The Keyboard page: keys pressed on the simulated terminal light their panels, are echoed on its
 // display and fade; Fix holds them.
-#include "ScriptedPort.h"
-#include "ScriptedTerminal.h"
+#include "tests/support/ScriptedPort.h"
+#include "tests/support/ScriptedTerminal.h"
 #include "SimulatedLineFixture.h"
 
 #include "app/KeyboardPage.h"

@@ -1,6 +1,6 @@
 // The terminal connection on its own, without a window: a scripted port behind the transaction.
-#include "ScriptedPort.h"
-#include "ScriptedTerminal.h"
+#include "tests/support/ScriptedPort.h"
+#include "tests/support/ScriptedTerminal.h"
 
 #include "app/TerminalConnection.h"
 

@@ -1,7 +1,7 @@
 // The WDT page against a scripted terminal: the watchdog poll's order, the requests its buttons raise,
 // the period caption and malformed replies.
-#include "ScriptedPort.h"
-#include "ScriptedTerminal.h"
+#include "tests/support/ScriptedPort.h"
+#include "tests/support/ScriptedTerminal.h"
 #include "WindowFixture.h"
 
 #include "app/WdtPage.h"

@@ -76,7 +76,7 @@ void AboutPage::showEvent(QShowEvent* event) {
 }
 
 void AboutPage::Enter() {
-    const DeviceData& device = connection().device();
+    const tkm::terminal::DeviceData& device = connection().device();
     WriteRow(0, "Device   :" + device.deviceName);
     WriteRow(1, "Firmware :" + device.firmware);
     WriteRow(2, "Web site");

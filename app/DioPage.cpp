@@ -175,7 +175,7 @@ QLabel* DioPage::directionLabel(int line) const {
 }
 
 void DioPage::ShowDeviceData() {
-    const DeviceData& device = connection().device();
+    const tkm::terminal::DeviceData& device = connection().device();
     ShowDirections(device.direction);
     ShowLedBank(QStringLiteral("PON"), device.powerOn);
     ShowLedBank(QStringLiteral("SAFE"), device.safe);

@@ -14,9 +14,9 @@
 #include "app/SimulatedTerminalPort.h"
 #include "app/StatusBarPanels.h"
 #include "app/TerminalConnection.h"
-#include "files/TerminalText.h"
 #include "app/UserSymbolsPage.h"
 #include "app/WdtPage.h"
+#include "files/TerminalText.h"
 
 #include "protocol/Commands.h"
 #include "protocol/Conversions.h"
@@ -320,19 +320,15 @@ void TF1::Button4Click() {
 }
 
 void TF1::RefreshStatus() {
-    const DeviceData& device = connection_->device();
+    const tkm::terminal::DeviceData& device = connection_->device();
     StBar->setPanelText(1, TerminalText::visible(device.deviceName));
     StBar->setPanelText(3, TerminalText::visible(device.firmware));
 
-    const std::string_view codePage = proto::CodePageName(device.cfgCodePage);
+    const std::string_view codePage = device.configuration.codePageName();
     StBar->setPanelText(5, QString::fromLatin1(codePage.data(), static_cast<qsizetype>(codePage.size())));
 
-    QString checksum;
-    if (device.cfgFormat == "00")
-        checksum = QStringLiteral("OFF");
-    else if (device.cfgFormat == "40")
-        checksum = QStringLiteral("ON");
-    StBar->setPanelText(7, checksum);
+    const std::optional<bool> checksum = device.configuration.checksum();
+    StBar->setPanelText(7, !checksum ? QString() : *checksum ? QStringLiteral("ON") : QStringLiteral("OFF"));
 }
 
 void TF1::AddressScan() {

@@ -80,9 +80,27 @@ std::string ToolLine::transact(const tkm::protocol::Command& command) {
 std::string ToolLine::ask(const tkm::protocol::Command& command) {
     std::string reply = transact(command);
     if (tkm::protocol::IsTransactError(reply))
-        throw NoAnswerError(QStringLiteral("the terminal did not answer %1 as expected (%2)")
-                                .arg(TerminalText::visible(command.text), where()));
+        throw failure({tkm::terminal::Fault::Kind::NoAnswer, command, {}, {}});
     return reply;
+}
+
+std::optional<std::string> ToolLine::exchange(const tkm::protocol::Command& command) {
+    std::string reply = transact(command);
+    if (tkm::protocol::IsTransactError(reply))
+        return std::nullopt;
+    return reply;
+}
+
+ToolError ToolLine::failure(const tkm::terminal::Fault& fault) const {
+    const QString command = TerminalText::visible(fault.command.text);
+    if (fault.kind == tkm::terminal::Fault::Kind::InvalidReply) {
+        const std::string why =
+            fault.reason([](std::string_view bytes) { return TerminalText::visible(bytes).toStdString(); });
+        return NoAnswerError(QStringLiteral("the terminal's reply to %1 is not valid: %2")
+                                 .arg(command, QString::fromStdString(why)));
+    }
+    return NoAnswerError(
+        QStringLiteral("the terminal did not answer %1 as expected (%2)").arg(command, where()));
 }
 
 QString ToolLine::describe(int address, int baudIndex, bool checksum) {

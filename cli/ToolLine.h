@@ -1,13 +1,17 @@
 #pragma once
 
 #include "cli/LinePort.h"
+#include "cli/ToolError.h"
 #include "cli/TraceLog.h"
+
+#include "terminal/TerminalLine.h"
 
 #include "protocol/Transact.h"
 
 #include <QString>
 
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace tkm::protocol {
@@ -23,7 +27,7 @@ class ToolOptions;
 // itself, which ends as soon as the whole reply is there. Owner thread only; with a QCoreApplication
 // on it, since the port component hands its line events to the thread that owns it (each exchange
 // takes them, as the window's does).
-class ToolLine {
+class ToolLine : public tkm::terminal::TerminalLine {
 public:
     // The port the options choose, at their baud rate, address and checksum mode. It opens with the
     // first exchange, so that a command finds fault with its words before a port error is reported.
@@ -41,6 +45,16 @@ public:
     std::string transact(const tkm::protocol::Command& command);
     // The payload; a failed exchange throws NoAnswerError naming the command and the connection.
     std::string ask(const tkm::protocol::Command& command);
+    // The terminal's rules run over transact(): the payload, or nothing for "error".
+    std::optional<std::string> exchange(const tkm::protocol::Command& command) override;
+    // The value of one of the terminal's operations; its fault throws NoAnswerError, as ask() does for
+    // a failed exchange, or saying what is wrong with the reply.
+    template <class T> T take(tkm::terminal::Result<T> result) const {
+        if (!result)
+            throw failure(result.fault());
+        return *result;
+    }
+    ToolError failure(const tkm::terminal::Fault& fault) const;
 
     int address() const { return address_; }
     void setAddress(int address) { address_ = address; }

@@ -10,7 +10,8 @@ namespace proto = tkm::protocol;
 
 namespace {
 
-// What makes the codes no configuration of the lists, as an invalid reply to `read`; nothing when they are one.
+// What makes the codes no configuration of the lists, as an invalid reply to `read`; nothing when they are
+// one.
 std::optional<Fault> Unlisted(const Configuration& c, const proto::Command& read) {
     int baudIndex = 0;
     try {

@@ -37,6 +37,7 @@ struct Configuration {
 // $AA2 at `address`: the reply must be exactly 10 characters. Checked, the codes must also describe a
 // configuration of the lists: an address and a rate that are hex numbers, a rate of the baud-rate list,
 // a code page the terminal has, a known format code.
-Result<Configuration> ReadConfiguration(TerminalLine& line, int address, Replies replies = Replies::AsReceived);
+Result<Configuration> ReadConfiguration(TerminalLine& line, int address,
+                                        Replies replies = Replies::AsReceived);
 
 } // namespace tkm::terminal

@@ -19,7 +19,7 @@ enum class Replies { AsReceived, Checked };
 // Why an operation with the terminal stopped.
 struct Fault {
     enum class Kind {
-        NoAnswer,     // the exchange failed: no reply in time, another prefix, a wrong checksum, a closed port
+        NoAnswer,     // no reply in time, another prefix, a wrong checksum, a closed port
         InvalidReply, // a reply came but does not hold what it must (why says what)
         Overtaken,    // the connection changed while the operation waited (its observer said so)
     };
@@ -36,8 +36,7 @@ struct Fault {
 };
 
 // What an operation came to: its value, or the fault that stopped it. Result<> carries no value.
-template <class T = std::monostate>
-class [[nodiscard]] Result {
+template <class T = std::monostate> class [[nodiscard]] Result {
 public:
     Result(T value) : outcome_(std::move(value)) {}
     Result(Fault fault) : outcome_(std::move(fault)) {}

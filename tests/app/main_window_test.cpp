@@ -144,8 +144,8 @@ TEST_F(MainWindow, IdentificationReadsInOrderAndFillsStatusBar) {
     EXPECT_EQ(window->findChild<QLabel*>(QStringLiteral("CDDIO4"))->text(), QStringLiteral("OUT"));
     EXPECT_EQ(window->DIO->ReadLedBank(QStringLiteral("PON")), "0F");
     EXPECT_EQ(window->DIO->ReadLedBank(QStringLiteral("SAFE")), "81");
-    EXPECT_EQ(window->connection().device().cfgAddress, "01");
-    EXPECT_EQ(window->connection().device().cfgCodePage, "02");
+    EXPECT_EQ(window->connection().device().configuration.address, "01");
+    EXPECT_EQ(window->connection().device().configuration.codePageCode, "02");
     // Every exchange is in the traffic log, once the event loop has had its turn.
     QCoreApplication::processEvents();
     EXPECT_EQ(window->RCVS->lineCount(), 9);

@@ -21,7 +21,8 @@ TEST(Identification, CheckedItChangesNothingOnTheTerminalAndStopsAtTheFirstValue
         TransactLine line(port);
         term::DeviceData data;
         ASSERT_TRUE(term::Identify(line, 1, data, {false, term::Replies::Checked}));
-        const std::vector<std::string> order = {"$01M", "$01F", "$01D", "~014P", "~014S", "@01", "$012", "~012"};
+        const std::vector<std::string> order = {"$01M",  "$01F", "$01D", "~014P",
+                                                "~014S", "@01",  "$012", "~012"};
         EXPECT_EQ(port.sent, order);
     }
     struct Case {
@@ -45,7 +46,8 @@ TEST(Identification, CheckedItChangesNothingOnTheTerminalAndStopsAtTheFirstValue
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what + (" " + c.reply));
-        ScriptedPort port([&](const std::string& frame) { return frame == c.frame ? c.reply : proper(frame); });
+        ScriptedPort port(
+            [&](const std::string& frame) { return frame == c.frame ? c.reply : proper(frame); });
         TransactLine line(port);
         term::DeviceData data;
         const term::Result<> identified = term::Identify(line, 1, data, {false, term::Replies::Checked});

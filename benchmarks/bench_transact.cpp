@@ -19,7 +19,7 @@
 #include "seriallink/TnrComm.h"
 #include "seriallink/TnrDeviceBox.h"
 #include "sim/SimTerminal.h"
-#include "tests/support/StringListLog.h"
+#include "testkit/StringListLog.h"
 #include "widgets/TVrPowerButton.h"
 #include "widgets/TVrTrackBar.h"
 #include "widgets/TVrUserLed.h"

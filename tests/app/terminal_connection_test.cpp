@@ -7,7 +7,7 @@
 #include "protocol/Commands.h"
 #include "protocol/EConvertError.h"
 #include "protocol/Frame.h"
-#include "tests/support/StringListLog.h"
+#include "testkit/StringListLog.h"
 
 #include <gtest/gtest.h>
 

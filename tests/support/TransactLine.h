@@ -1,7 +1,7 @@
 #pragma once
 
 #include "protocol/Transact.h"
-#include "tests/support/StringListLog.h"
+#include "testkit/StringListLog.h"
 
 #include "terminal/TerminalLine.h"
 

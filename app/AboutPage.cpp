@@ -3,6 +3,7 @@
 #include "app/AboutLogoData.h"
 #include "app/JpegImage.h"
 #include "app/LayoutHelpers.h"
+#include "app/StartOptions.h"
 #include "app/TerminalConnection.h"
 
 #include "widgets/TVrWebLabel.h"
@@ -35,6 +36,7 @@ void styleWebLabel(TVrWebLabel* label, const QString& caption, const QString& ur
     label->SetColorEnter(clNavy);
     label->TextOutline()->SetVisible(false);
     label->SetAlignment(taLeftJustify);
+    reachableByTab(label);
 }
 
 } // namespace
@@ -48,7 +50,7 @@ AboutPage::AboutPage(TerminalConnection& connection, QWidget* parent)
     Label22->setText(QStringLiteral("TKM-9214 Utility "));
     Label22->setFont(title);
     Label23 = place<QLabel>(this, "Label23", 16, 48, 140, 20);
-    Label23->setText(QStringLiteral("Ver.1.1"));
+    Label23->setText(QStringLiteral("Ver.") + StartOptions::version());
     Label23->setFont(title);
 
     VrWebLabel1 = place<TVrWebLabel>(this, "VrWebLabel1", 16, 88, 113, 25);
@@ -73,6 +75,10 @@ void AboutPage::showEvent(QShowEvent* event) {
     // A picture that does not decode leaves the frame empty; the page works without it.
     if (!logo.image.isNull())
         Image1->setPixmap(QPixmap::fromImage(logo.image));
+}
+
+QList<QWidget*> AboutPage::TabOrder() const {
+    return {VrWebLabel1, VrWebLabel2, VrWebLabel3};
 }
 
 void AboutPage::Enter() {

@@ -19,6 +19,7 @@ public:
     explicit AboutPage(TerminalConnection& connection, QWidget* parent = nullptr);
 
     void Enter() override;
+    QList<QWidget*> TabOrder() const override;
 
     // Components (objectName = the member's name)
     QLabel* Label22 = nullptr;

@@ -9,6 +9,7 @@
 
 #include "widgets/TVrSwitch.h"
 #include "widgets/TVrUserLed.h"
+#include "widgets/VrStateTexts.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -36,10 +37,16 @@ DioPage::DioPage(TerminalConnection& connection, QWidget* parent)
         auto* caption =
             label(this, QStringLiteral("LabelBit%1").arg(7 - k), QString::number(7 - k), x, 6, 29);
         caption->setAlignment(Qt::AlignCenter);
-        lineLed(this, QStringLiteral("DIO%1").arg(k), x, 26);
+        TVrUserLed* line = lineLed(this, QStringLiteral("DIO%1").arg(k), x, 26);
+        reachableByTab(line);
+        line->setAccessibleName(line->objectName());
+        line->setAccessibleDescription(QStringLiteral("Line %1 state").arg(k));
         auto* sw = place<TVrSwitch>(this, QStringLiteral("DDIO%1").arg(k), x, 48, 29, 60);
         sw->SetPositions(2);
         sw->SetOffset(0);
+        reachableByTab(sw);
+        sw->setAccessibleName(QStringLiteral("Line %1 direction").arg(k));
+        VrStateTexts::Set(sw, {QStringLiteral("IN"), QStringLiteral("OUT")});
         auto* direction = label(this, QStringLiteral("CDDIO%1").arg(k), QStringLiteral("IN"), x - 4, 112, 37);
         direction->setAlignment(Qt::AlignCenter);
     }
@@ -53,8 +60,15 @@ DioPage::DioPage(TerminalConnection& connection, QWidget* parent)
     label(group, QStringLiteral("LabelSAFE"), QStringLiteral("SAFE"), 4, 54, 28);
     for (int k = 0; k < 8; ++k) {
         const int x = columnX(k) - 8;
-        lineLed(group, QStringLiteral("PON%1").arg(k), x, 26);
-        lineLed(group, QStringLiteral("SAFE%1").arg(k), x, 54);
+        // They only show the stored values; Tab reaches them so that the values can be heard.
+        auto valueLed = [&](const QString& prefix, int y, const QString& meaning) {
+            TVrUserLed* led = lineLed(group, prefix + QString::number(k), x, y);
+            reachableByTab(led);
+            led->setAccessibleName(led->objectName());
+            led->setAccessibleDescription(QStringLiteral("Line %1 %2 state").arg(k).arg(meaning));
+        };
+        valueLed(QStringLiteral("PON"), 26, QStringLiteral("power-on"));
+        valueLed(QStringLiteral("SAFE"), 54, QStringLiteral("safe"));
     }
     Button9 = button(group, "Button9", QStringLiteral("Save PON"), 32, 84, 90);
     Button10 = button(group, "Button10", QStringLiteral("Save Safe"), 132, 84, 90);
@@ -78,6 +92,7 @@ void DioPage::connectHandlers() {
     const std::array<TVrUserLed*, 8> leds = bank(QStringLiteral("DIO"));
     for (std::size_t k = 0; k < leds.size(); ++k) {
         connect(leds[k], &TVrUserLed::OnMouseDown, this, HandlerGuard::slot(this, ledHandlers[k]));
+        onSpace(leds[k], this, [this, handler = ledHandlers[k]] { (this->*handler)(); });
         connect(directionSwitch(static_cast<int>(k)), &TVrSwitch::OnChange, this,
                 HandlerGuard::slot(this, switchHandlers[k]));
     }
@@ -85,6 +100,19 @@ void DioPage::connectHandlers() {
     connect(Button8, &QPushButton::clicked, this, HandlerGuard::slot(this, &DioPage::Button8Click));
     connect(Button9, &QPushButton::clicked, this, HandlerGuard::slot(this, &DioPage::Button9Click));
     connect(Button10, &QPushButton::clicked, this, HandlerGuard::slot(this, &DioPage::Button10Click));
+}
+
+QList<QWidget*> DioPage::TabOrder() const {
+    QList<QWidget*> order;
+    for (const QString& prefix : {QStringLiteral("DIO"), QStringLiteral("DDIO")})
+        for (int k = 7; k >= 0; --k)
+            order << findChild<QWidget*>(prefix + QString::number(k));
+    order << Button7 << Button8;
+    for (const QString& prefix : {QStringLiteral("PON"), QStringLiteral("SAFE")})
+        for (int k = 7; k >= 0; --k)
+            order << findChild<QWidget*>(prefix + QString::number(k));
+    order << Button9 << Button10;
+    return order;
 }
 
 void DioPage::Enter() {

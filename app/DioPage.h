@@ -30,6 +30,9 @@ public:
     explicit DioPage(TerminalConnection& connection, QWidget* parent = nullptr);
 
     void Enter() override;
+    // Row by row, left to right: the lines' LEDs, their switches, Read and Save, the power-on and
+    // the safe LEDs, their save buttons.
+    QList<QWidget*> TabOrder() const override;
     bool HasPoll() const override { return true; }
     // With the terminal found: reads the lines onto the DIO LEDs, or writes the LEDs' byte when it
     // differs from the line state (an output was clicked). Without it the LEDs go dark. False when the

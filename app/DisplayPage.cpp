@@ -42,15 +42,24 @@ DisplayPage::DisplayPage(TerminalConnection& connection, QWidget* parent)
     Button12 = button(display, "Button12", QStringLiteral("Send"), 128, 47, 72);
     Button11 = button(display, "Button11", QStringLiteral("Clear"), 206, 47, 72);
     Led1 = lineLed(display, QStringLiteral("Led1"), 10, 86);
-    label(display, QStringLiteral("LabelL1"), QStringLiteral("L1"), 44, 85, 20);
+    label(display, QStringLiteral("LabelL1"), QStringLiteral("L1"), 44, 85, 20)->setBuddy(Led1);
     Led2 = lineLed(display, QStringLiteral("Led2"), 10, 114);
-    label(display, QStringLiteral("LabelL2"), QStringLiteral("L2"), 44, 113, 20);
-    label(display, QStringLiteral("LabelX"), QStringLiteral("X"), 86, 85, 12);
+    label(display, QStringLiteral("LabelL2"), QStringLiteral("L2"), 44, 113, 20)->setBuddy(Led2);
+    QLabel* labelX = label(display, QStringLiteral("LabelX"), QStringLiteral("X"), 86, 85, 12);
     CX = place<TVrNumEdit>(display, "CX", 100, 82, 44, 21);
     CX->SetMaxValue(19);
-    label(display, QStringLiteral("LabelY"), QStringLiteral("Y"), 86, 113, 12);
+    QLabel* labelY = label(display, QStringLiteral("LabelY"), QStringLiteral("Y"), 86, 113, 12);
     CY = place<TVrNumEdit>(display, "CY", 100, 110, 44, 21);
     Button13 = button(display, "Button13", QStringLiteral("Set Cursor"), 160, 95, 90);
+
+    // The lamps are switched from the keyboard too; the boxes are named by their labels.
+    reachableByTab(Led1);
+    reachableByTab(Led2);
+    onSpace(Led1, this, [this] { Led1MouseDown(); });
+    onSpace(Led2, this, [this] { Led2MouseDown(); });
+    labelX->setBuddy(CX);
+    labelY->setBuddy(CY);
+    Edit1->setAccessibleName(QStringLiteral("Display text"));
 
     Edit1->installEventFilter(this);
     auto on = [this](auto* sender, auto signal, void (DisplayPage::*handler)()) {
@@ -65,6 +74,11 @@ DisplayPage::DisplayPage(TerminalConnection& connection, QWidget* parent)
     on(CY, &TVrNumEdit::OnChange, &DisplayPage::CYChange);
     on(Led1, &TVrUserLed::OnMouseDown, &DisplayPage::Led1MouseDown);
     on(Led2, &TVrUserLed::OnMouseDown, &DisplayPage::Led2MouseDown);
+}
+
+QList<QWidget*> DisplayPage::TabOrder() const {
+    return {EnDispl,  BCurs,    Scurs, EEPDispl, Button14, Button15, Edit1,
+            Button12, Button11, Led1,  Led2,     CX,       CY,       Button13};
 }
 
 bool DisplayPage::eventFilter(QObject* watched, QEvent* event) {

@@ -21,6 +21,8 @@ public:
 
     explicit DisplayPage(TerminalConnection& connection, QWidget* parent = nullptr);
 
+    QList<QWidget*> TabOrder() const override;
+
     // ---- Handlers ----
     // Enter sends the text (with the terminal's longer wait), Escape clears the display; both are
     // consumed. Returns true when the key was consumed.

@@ -41,9 +41,14 @@ KeyboardPage::KeyboardPage(TerminalConnection& connection, QWidget* parent)
     Fix->SetCaption(QStringLiteral("Fix"));
     ClearKey = button(this, "ClearKey", QStringLiteral("Clear"), 8, 46, 110);
     ClearKey->setEnabled(false);
+    reachableByTab(Fix);
 
     connect(Fix, &TVrPowerButton::OnClick, this, HandlerGuard::slot(this, &KeyboardPage::FixClick));
     connect(ClearKey, &QPushButton::clicked, this, HandlerGuard::slot(this, &KeyboardPage::ClearKeyClick));
+}
+
+QList<QWidget*> KeyboardPage::TabOrder() const {
+    return {Fix, ClearKey};
 }
 
 void KeyboardPage::Enter() {

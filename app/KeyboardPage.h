@@ -20,6 +20,8 @@ public:
 
     explicit KeyboardPage(TerminalConnection& connection, QWidget* parent = nullptr);
 
+    QList<QWidget*> TabOrder() const override;
+
     void Enter() override;
 
     // The keyboard poll: the keys pressed since the last one light their panels and are echoed on the

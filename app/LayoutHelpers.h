@@ -1,9 +1,12 @@
 #pragma once
 
+#include "app/HandlerGuard.h"
+
 #include "widgets/TVrUserLed.h"
 
 #include <QCheckBox>
 #include <QLabel>
+#include <QList>
 #include <QPushButton>
 #include <QString>
 #include <QWidget>
@@ -70,4 +73,30 @@ inline TVrUserLed* lineLed(QWidget* parent, const QString& name, int x, int y) {
     auto* l = place<TVrUserLed>(parent, name, x, y, 29, 15);
     styleLed(l, clBlack, clLime);
     return l;
+}
+
+// Lets Tab reach a control while a click still leaves the focus where it was: the widgets' TabStop (a
+// click's focus) stays off, so nothing changes for the mouse.
+inline void reachableByTab(QWidget* control) {
+    control->setFocusPolicy(Qt::TabFocus);
+}
+
+// The order Tab takes through the controls, first to last.
+inline void tabOrder(const QList<QWidget*>& controls) {
+    QWidget* previous = nullptr;
+    for (QWidget* control : controls) {
+        if (previous)
+            QWidget::setTabOrder(previous, control);
+        previous = control;
+    }
+}
+
+// Space released on a control whose clicks the application handles (an LED it switches) runs the
+// handler, inside the handler guard.
+template <class F> void onSpace(VrControl* control, QObject* context, F handler) {
+    QObject::connect(control, &VrControl::OnKeyUp, context,
+                     [handler](QObject*, int key, Qt::KeyboardModifiers shift) {
+                         if (key == Qt::Key_Space && (shift & ~Qt::KeypadModifier) == Qt::NoModifier)
+                             HandlerGuard::run(handler);
+                     });
 }

@@ -17,6 +17,7 @@
 
 #include <QComboBox>
 #include <QGroupBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QScopedValueRollback>
 
@@ -54,17 +55,24 @@ SettingPage::SettingPage(TerminalConnection& connection, QWidget* parent)
     AdrNew->SetPosition(1);
     Button1 = button(GroupBox2, "Button1", QStringLiteral("-"), 10, 64, 28);
     Button2 = button(GroupBox2, "Button2", QStringLiteral("+"), 42, 64, 28);
+    reachableByTab(AdrNew);
+    AdrNew->setAccessibleName(QStringLiteral("NEW ADDRESS"));
+    Button1->setAccessibleName(QStringLiteral("NEW ADDRESS down"));
+    Button2->setAccessibleName(QStringLiteral("NEW ADDRESS up"));
 
-    label(this, QStringLiteral("Label1"), QStringLiteral("BAUD RATE"), 276, 8, 110);
+    QLabel* baudRate = label(this, QStringLiteral("Label1"), QStringLiteral("BAUD RATE"), 276, 8, 110);
     BRNew = place<QComboBox>(this, "BRNew", 276, 24, 110, 21);
+    baudRate->setBuddy(BRNew);
     BRNew->addItems(BaudRates::texts());
     BRNew->setCurrentIndex(BaudRates::kIndex9600);
-    label(this, QStringLiteral("Label4"), QStringLiteral("CODE PAGE"), 276, 50, 110);
+    QLabel* codePage = label(this, QStringLiteral("Label4"), QStringLiteral("CODE PAGE"), 276, 50, 110);
     CodePage = place<QComboBox>(this, "CodePage", 276, 66, 110, 21);
+    codePage->setBuddy(CodePage);
     CodePage->addItems({QStringLiteral("CP-866"), QStringLiteral("WIN-1251"), QStringLiteral("KOI-8R")});
     CodePage->setCurrentIndex(1);
-    label(this, QStringLiteral("Label5"), QStringLiteral("CHECKSUM"), 276, 92, 110);
+    QLabel* checksum = label(this, QStringLiteral("Label5"), QStringLiteral("CHECKSUM"), 276, 92, 110);
     CheckSum = place<QComboBox>(this, "CheckSum", 276, 108, 110, 21);
+    checksum->setBuddy(CheckSum);
     CheckSum->addItems({QStringLiteral("Enabled"), QStringLiteral("Disabled")});
     CheckSum->setCurrentIndex(1);
 
@@ -85,6 +93,11 @@ void SettingPage::connectHandlers() {
     connect(SaveSettign, &QPushButton::clicked, this, HandlerGuard::slot([this] { SaveSettignClick(); }));
     connect(Button16, &QPushButton::clicked, this, HandlerGuard::slot([this] { Button16Click(); }));
     connect(Button17, &QPushButton::clicked, this, HandlerGuard::slot([this] { Button17Click(); }));
+}
+
+QList<QWidget*> SettingPage::TabOrder() const {
+    return {AdrNew,      Button1,     Button2, BRNew,    CodePage, CheckSum,
+            ReadSetting, SaveSettign, Button3, Button16, Button17};
 }
 
 void SettingPage::setFileDialogs(FileDialog* openDialog, FileDialog* saveDialog) {

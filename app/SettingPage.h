@@ -43,6 +43,7 @@ public:
     void setFileDialogs(FileDialog* openDialog, FileDialog* saveDialog);
 
     void Enter() override;
+    QList<QWidget*> TabOrder() const override;
 
     // ---- Handlers ----
     void AdrNewChange();

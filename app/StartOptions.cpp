@@ -53,6 +53,10 @@ QString quoted(const QString& text) {
 
 } // namespace
 
+QString StartOptions::version() {
+    return QStringLiteral(TKM_VERSION);
+}
+
 StartOptions StartOptions::parse(const QStringList& arguments) {
     QCommandLineParser parser;
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
@@ -118,7 +122,7 @@ StartOptions StartOptions::parse(const QStringList& arguments) {
     }
     if (parser.isSet(version)) {
         o.action = Action::ShowVersion;
-        o.text = QString::fromLatin1(kProgram) + u' ' + QStringLiteral(TKM_VERSION) + u'\n';
+        o.text = QString::fromLatin1(kProgram) + u' ' + StartOptions::version() + u'\n';
         return o;
     }
     if (!parser.positionalArguments().isEmpty())

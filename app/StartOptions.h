@@ -38,4 +38,6 @@ public:
     static StartOptions parse(const QStringList& arguments);
 
     static constexpr const char* kProgram = "tkm9214-utility";
+    // The program's version, as --version says it and the About page shows it ("1.1").
+    static QString version();
 };

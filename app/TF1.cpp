@@ -29,10 +29,13 @@
 
 #include <QAbstractEventDispatcher>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QGroupBox>
+#include <QPointer>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QScreen>
 #include <QTabWidget>
 #include <QTimer>
@@ -46,16 +49,26 @@ namespace {
 constexpr int kClientWidth = 498;
 constexpr int kClientHeight = 618;
 
-// Disables the window for the page-entry sequence and enables it again on every way out.
+// Disables the window for the page-entry sequence and enables it again on every way out. Disabling
+// takes the keyboard focus away; where the keyboard had put it (on the page tabs, say, switching
+// pages with the arrows) it goes back.
 class WindowDisabled {
 public:
-    explicit WindowDisabled(QWidget* window) : window_(window) { window_->setEnabled(false); }
+    explicit WindowDisabled(QWidget* window) : window_(window), focus_(window->focusWidget()) {
+        window_->setEnabled(false);
+    }
     WindowDisabled(const WindowDisabled&) = delete;
     WindowDisabled& operator=(const WindowDisabled&) = delete;
-    ~WindowDisabled() { window_->setEnabled(true); }
+    ~WindowDisabled() {
+        window_->setEnabled(true);
+        if (focus_ && !window_->focusWidget() && window_->testAttribute(Qt::WA_KeyboardFocusChange) &&
+            focus_->isVisible() && focus_->isEnabled())
+            focus_->setFocus(Qt::OtherFocusReason);
+    }
 
 private:
     QWidget* window_;
+    QPointer<QWidget> focus_;
 };
 
 } // namespace
@@ -79,6 +92,7 @@ TF1::TF1(QWidget* parent) : QWidget(parent) {
     buildConnectionPanel();
     setupConnection();
     buildPages();
+    buildKeyboardOrder();
     connectHandlers();
 
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
@@ -138,8 +152,15 @@ void TF1::setupConnection() {
     // of a loop (betweenExchanges below), or when the handler is done; the wake-up makes the event
     // loop look at that queue again (the glib dispatcher would otherwise leave it there until the next
     // window-system event arrives).
-    links.processEvents = [] {
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    links.processEvents = [this] {
+        {
+            const QScopedValueRollback pumping(pumping_, true);
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        }
+        // A close that came meanwhile runs once the event loop is back (deferred again if that is
+        // another exchange's pump).
+        if (std::exchange(closeWaiting_, false))
+            QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
         if (QAbstractEventDispatcher* dispatcher = QCoreApplication::eventDispatcher())
             dispatcher->wakeUp();
     };
@@ -177,11 +198,6 @@ void TF1::buildPages() {
     Setting->setConnectionPanel(this);
     Setting->setFileDialogs(OpenDialog1, SaveDialog1);
     UserSymbols->setFileDialogs(OpenDialog1, SaveDialog1);
-}
-
-void TF1::closeEvent(QCloseEvent* event) {
-    closed_ = true;
-    QWidget::closeEvent(event);
 }
 
 void TF1::showEvent(QShowEvent* event) {
@@ -359,6 +375,39 @@ void TF1::PageChange() {
         WDTimer->SwitchWatchdogOff();
     if (shown)
         shown->Enter();
+}
+
+// ---- Closing ----
+
+void TF1::closeEvent(QCloseEvent* event) {
+    if (pumping_) {
+        event->ignore();
+        closeWaiting_ = true;
+        Scan->SetActive(false);
+        return;
+    }
+    // Loops of exchanges still running (a scan, Save all symbol) stop at their next step: nobody is
+    // left to watch them.
+    closed_ = true;
+    HandlerGuard::run([this] { FormClose(); });
+    QWidget::closeEvent(event);
+    emit Closed();
+}
+
+void TF1::FormClose() {
+    // The terminal would raise its alarm once the utility that kept its watchdog alive is gone.
+    if (connection_->found() && connection_->portOpen())
+        WDTimer->SwitchWatchdogOff();
+    Timer1->stop();
+    Timer3->stop();
+    nrComm1->SetActive(false);
+}
+
+void TF1::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange && windowState().testFlag(Qt::WindowMaximized))
+        QMetaObject::invokeMethod(
+            this, [this] { setWindowState(windowState() & ~Qt::WindowMaximized); }, Qt::QueuedConnection);
 }
 
 void TF1::Timer1Timer() {

@@ -109,6 +109,10 @@ public:
     void PollTick();
     void PageChange();
 
+    // The window closes: the terminal's watchdog switched off as leaving the WDT page does (while the
+    // terminal is found), the timers stopped, the port closed, which removes its lock file.
+    void FormClose();
+
     void AddressScan();
     // The port closed or opened, by the user or by itself: BOP and its caption follow it.
     void PortNotified(TnrBaseIO* sender, int code);
@@ -131,15 +135,24 @@ public:
     // The port the transaction talks through; nullptr restores nrComm1. Tests put scripted ports here.
     void setTransactPort(tkm::protocol::TransactPort* port);
 
+signals:
+    // The window has closed (FormClose done).
+    void Closed();
+
 protected:
-    // A closed window ends the loops of exchanges that are still running (TerminalConnection's
-    // betweenExchanges): nobody is left to watch them.
+    // A close asked for while an exchange waits for its reply (its message pump runs events) waits
+    // until the exchange is over; a running scan stops. A closed window ends the loops of exchanges
+    // that are still running (TerminalConnection's betweenExchanges): nobody is left to watch them.
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    // The window keeps its size: a maximize request (a title bar may offer one regardless) is undone.
+    void changeEvent(QEvent* event) override;
 
 private:
     void buildConnectionPanel();
     void buildPages();
+    // Tab reaches every control in reading order; names for assistive technology where no label gives one.
+    void buildKeyboardOrder();
     void connectHandlers();
     void setupConnection();
     TerminalPage* shownPage() const;
@@ -150,6 +163,8 @@ private:
     std::unique_ptr<SimulatedTerminalPort> simulatedPort_;
     TerminalConnection* connection_ = nullptr; // owned as a child QObject
     bool tickRunning_ = false;
+    bool pumping_ = false;      // an exchange lets window events run while it waits
+    bool closeWaiting_ = false; // a close came meanwhile
     bool closed_ = false;
     QStringList lastTickErrors_;
 };

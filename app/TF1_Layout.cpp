@@ -6,13 +6,16 @@
 #include "app/SimulatedTerminalPort.h"
 #include "app/StatusBarPanels.h"
 #include "app/TF1.h"
+#include "app/TerminalPage.h"
 #include "app/TrafficMemo.h"
+#include "app/TrafficMemoAccessible.h"
 
 #include "seriallink/TnrComm.h"
 #include "seriallink/TnrDeviceBox.h"
 #include "widgets/TVrPowerButton.h"
 #include "widgets/TVrTrackBar.h"
 #include "widgets/TVrUserLed.h"
+#include "widgets/VrStateTexts.h"
 
 #include <QComboBox>
 #include <QFrame>
@@ -63,10 +66,17 @@ void TF1::buildConnectionPanel() {
     Panel1 = panel;
 
     nrDeviceBox1 = place<TnrDeviceBox>(Panel1, "nrDeviceBox1", 8, 8, 105, 21);
-    nrDeviceBox1->setFocusPolicy(Qt::NoFocus);
+    // Tab reaches the port chooser; a click opens its list without taking the focus, as before.
+    reachableByTab(nrDeviceBox1);
+    // No label stands beside the two boxes. A screen reader on Linux names a box by its choice and
+    // hears a label through the box's relations, so the description says what the box is.
+    nrDeviceBox1->setAccessibleName(QStringLiteral("Port"));
+    nrDeviceBox1->setAccessibleDescription(QStringLiteral("Port"));
     nrDeviceBox1->SetComm(nrComm1);
 
     BR = place<QComboBox>(Panel1, "BR", 8, 38, 105, 21);
+    BR->setAccessibleName(QStringLiteral("Baud rate"));
+    BR->setAccessibleDescription(QStringLiteral("Baud rate"));
     BR->addItems(BaudRates::texts());
     BR->setCurrentIndex(BaudRates::kIndex9600);
 
@@ -77,6 +87,8 @@ void TF1::buildConnectionPanel() {
 
     led = place<TVrUserLed>(Panel1, "led", 10, 70, 29, 15);
     styleLed(led, RGB(0, 64, 0), RGB(0, 191, 0));
+    led->setAccessibleName(QStringLiteral("Connection activity"));
+    VrStateTexts::Set(led, {QStringLiteral("Idle"), QStringLiteral("Exchange with the terminal")});
 
     GroupBox1 = place<QGroupBox>(Panel1, "GroupBox1", 240, 2, 252, 98);
     GroupBox1->setTitle(QStringLiteral("ADDRESS=0x00 / 0 "));
@@ -92,6 +104,8 @@ void TF1::buildConnectionPanel() {
     Scan->SetCaption(QStringLiteral("Scan"));
 
     RCVS = place<TrafficMemo>(this, "RCVS", 4, 108, 420, 130);
+    RCVS->setAccessibleName(QStringLiteral("Traffic log"));
+    TrafficMemoAccessible::Follow(RCVS);
     RCVS->setVerticalScrollBar(new QuietScrollBar(Qt::Vertical, RCVS));
     RCVS->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     RCVS->setTabStopDistance(32);
@@ -128,4 +142,20 @@ void TF1::buildConnectionPanel() {
 
     OpenDialog1 = makeFileDialog(this, "OpenDialog1", FileDialog::Kind::Open);
     SaveDialog1 = makeFileDialog(this, "SaveDialog1", FileDialog::Kind::Save);
+}
+
+void TF1::buildKeyboardOrder() {
+    for (QWidget* control : {static_cast<QWidget*>(BOP), static_cast<QWidget*>(CSE),
+                             static_cast<QWidget*>(Adr), static_cast<QWidget*>(Scan)})
+        reachableByTab(control);
+    Adr->setAccessibleName(QStringLiteral("ADDRESS"));
+    AdrDec->setAccessibleName(QStringLiteral("ADDRESS down"));
+    AdrInc->setAccessibleName(QStringLiteral("ADDRESS up"));
+
+    // The connection panel left to right, the log, the page tabs, then the page shown (Tab passes over
+    // the hidden ones).
+    QList<QWidget*> order = {nrDeviceBox1, BR, BOP, CSE, Adr, AdrDec, AdrInc, Scan, RCVS, Button4, Page};
+    for (int i = 0; i < Page->count(); ++i)
+        order += static_cast<TerminalPage*>(Page->widget(i))->TabOrder();
+    tabOrder(order);
 }

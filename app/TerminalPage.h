@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QWidget>
 
@@ -21,6 +22,9 @@ public:
     // The page's own steps of the page-entry sequence; runs only while the terminal is found, with the
     // window disabled.
     virtual void Enter() {}
+
+    // The page's controls in the order Tab takes through them (the window puts them after its page tabs).
+    virtual QList<QWidget*> TabOrder() const = 0;
 
     // Pages that poll the terminal while they are shown.
     virtual bool HasPoll() const { return false; }

@@ -288,6 +288,7 @@ void TrafficMemo::appendLines(const QStringList& added) {
     if (atEnd)
         vertical->setValue(vertical->maximum()); // scrolls what is shown; the new lines are exposed
     updateLines(firstNew, lineCount() - 1);
+    emit linesAppended(static_cast<int>(added.size()));
 }
 
 void TrafficMemo::appendPlainText(const QString& text) {
@@ -295,6 +296,7 @@ void TrafficMemo::appendPlainText(const QString& text) {
 }
 
 void TrafficMemo::clear() {
+    emit aboutToClear();
     lines_.clear();
     widest_ = 0;
     anchor_ = cursor_ = {};

@@ -42,6 +42,12 @@ public:
     // The empty space around the text, as a text document keeps it.
     static constexpr int kMargin = 4;
 
+signals:
+    // After lines were added at the end (assistive technology hears of them).
+    void linesAppended(int count);
+    // Before the text goes.
+    void aboutToClear();
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;

@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QScopedValueRollback>
 
 #include <algorithm>
@@ -46,9 +47,14 @@ UserSymbolsPage::UserSymbolsPage(TerminalConnection& connection, QWidget* parent
         caption->setAlignment(Qt::AlignCenter);
         auto* raster = place<TVrRaster>(this, QStringLiteral("US%1").arg(i), x, 24, 27, 42);
         styleRaster(raster, 0);
+        raster->setAccessibleName(QStringLiteral("Symbol %1").arg(i));
     }
     auto* editor = place<TVrRaster>(this, "US8", 296, 8, 129, 204);
     styleRaster(editor, 1);
+    // The arrows move over the dots, Space inverts one.
+    reachableByTab(editor);
+    editor->setAccessibleName(QStringLiteral("Symbol editor"));
+    onSpace(editor, this, [this] { US8SpaceKey(); });
 
     QStringList items;
     for (int i = 0; i < kSymbols; ++i)
@@ -60,6 +66,7 @@ UserSymbolsPage::UserSymbolsPage(TerminalConnection& connection, QWidget* parent
 
     USCode = place<QLineEdit>(this, "USCode", 8, 144, 260, 21);
     USCode->setReadOnly(true);
+    USCode->setAccessibleName(QStringLiteral("Symbol code"));
     USCode->setText(QString::fromLatin1(codes_[0].c_str()));
 
     InvUS = button(this, "InvUS", QStringLiteral("Inv"), 432, 8, 52);
@@ -93,6 +100,14 @@ void UserSymbolsPage::connectHandlers() {
 
 void UserSymbolsPage::setFileDialogs(FileDialog* openDialog, FileDialog* saveDialog) {
     files_.emplace(openDialog, saveDialog);
+}
+
+QList<QWidget*> UserSymbolsPage::TabOrder() const {
+    QList<QWidget*> order;
+    for (int i = 0; i < SUS->count(); ++i)
+        order << SUS->item(i);
+    order << USCode << raster(kSymbols) << InvUS << ClearUS << SaveSym << SaveAllSym << Button5 << Button6;
+    return order;
 }
 
 TVrRaster* UserSymbolsPage::raster(int n) const {
@@ -169,7 +184,15 @@ void UserSymbolsPage::US8MouseDown(int x, int y) {
         return;
     const int column = (x - 2) / 25;
     const int row = (y - 2) / 25;
-    TVrRasterLed* dot = raster(kSymbols)->Items(row * proto::kSymbolColumns + column);
+    InvertEditorDot(row * proto::kSymbolColumns + column);
+}
+
+void UserSymbolsPage::US8SpaceKey() {
+    InvertEditorDot(raster(kSymbols)->KeyCell());
+}
+
+void UserSymbolsPage::InvertEditorDot(int index) {
+    TVrRasterLed* dot = raster(kSymbols)->Items(index);
     dot->SetActive(!dot->Active());
     StoreEditedSymbol();
 }

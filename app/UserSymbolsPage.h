@@ -34,10 +34,12 @@ public:
     void setFileDialogs(FileDialog* openDialog, FileDialog* saveDialog);
 
     void Enter() override;
+    QList<QWidget*> TabOrder() const override;
 
     // ---- Handlers ----
     void USMouseDown(int k);         // US0MouseDown .. US7MouseDown: a click on small raster US<k>
     void US8MouseDown(int x, int y); // any mouse button, pixels relative to the editor
+    void US8SpaceKey();              // inverts the editor's keyboard dot
     void SUSClick();
     void InvUSClick();
     void ClearUSClick();
@@ -72,6 +74,8 @@ private:
     TVrRaster* raster(int n) const;
     // The editor changed: its code becomes the selected symbol's, and that symbol's raster follows.
     void StoreEditedSymbol();
+    // Inverts a dot of the editor and stores the symbol.
+    void InvertEditorDot(int index);
     void SendSymbol(int n);
     // A file value as the table takes it: all zeros, after a message, when it is no symbol code.
     static std::string CheckedFileCode(int n, const std::string& value);

@@ -12,6 +12,7 @@
 #include "widgets/TVrPowerButton.h"
 #include "widgets/TVrTrackBar.h"
 #include "widgets/TVrUserLed.h"
+#include "widgets/VrStateTexts.h"
 
 #include <QGroupBox>
 #include <QPushButton>
@@ -46,6 +47,14 @@ WdtPage::WdtPage(TerminalConnection& connection, QWidget* parent)
     DIS_RESWDT = place<TVrPowerButton>(GroupBoxWDT, "DIS_RESWDT", 8, 100, 170, 27);
     DIS_RESWDT->SetCaption(QStringLiteral("DISABLE RESET WDT"));
 
+    for (QWidget* control :
+         {static_cast<QWidget*>(WDTT), static_cast<QWidget*>(WDTEN), static_cast<QWidget*>(DIS_RESWDT)})
+        reachableByTab(control);
+    WDTT->setAccessibleName(QStringLiteral("Period WDT"));
+    Stat_dev->setAccessibleName(QStringLiteral("Status WDT"));
+    VrStateTexts::Set(Stat_dev,
+                      {QStringLiteral("Green - normal status"), QStringLiteral("Red - alarm status")});
+
     connect(&connection, &TerminalConnection::watchdogIdentified, this, &WdtPage::ShowWatchdog);
     connectHandlers();
 }
@@ -53,10 +62,17 @@ WdtPage::WdtPage(TerminalConnection& connection, QWidget* parent)
 void WdtPage::connectHandlers() {
     connect(WDTT, &TVrTrackBar::OnChange, this, HandlerGuard::slot([this] { WDTTChange(); }));
     connect(WDTT, &TVrTrackBar::OnMouseUp, this, HandlerGuard::slot([this] { WDTTMouseUp(); }));
+    connect(WDTT, &TVrTrackBar::OnKeyUp, this, [this](QObject*, int key, Qt::KeyboardModifiers) {
+        HandlerGuard::run([this, key] { WDTTKeyUp(key); });
+    });
     connect(WDTEN, &TVrPowerButton::OnClick, this, HandlerGuard::slot([this] { WDTENClick(); }));
     connect(RWDT, &QPushButton::clicked, this, HandlerGuard::slot([this] { RWDTClick(); }));
     connect(Button18, &QPushButton::clicked, this, HandlerGuard::slot([this] { Button18Click(); }));
     connect(Stat_dev, &TVrUserLed::OnMouseDown, this, HandlerGuard::slot([this] { Stat_devMouseDown(); }));
+}
+
+QList<QWidget*> WdtPage::TabOrder() const {
+    return {Button18, WDTT, WDTEN, RWDT, DIS_RESWDT};
 }
 
 void WdtPage::Enter() {
@@ -142,6 +158,23 @@ void WdtPage::WDTTMouseUp() {
     // With the watchdog off the new period goes out with the next switch-on.
     if (WDTEN->Active())
         writeRequest_ = true;
+}
+
+void WdtPage::WDTTKeyUp(int key) {
+    switch (key) {
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+    case Qt::Key_Home:
+    case Qt::Key_End:
+        WDTTMouseUp();
+        break;
+    default:
+        break;
+    }
 }
 
 void WdtPage::Button18Click() {

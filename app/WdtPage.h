@@ -22,6 +22,7 @@ public:
     explicit WdtPage(TerminalConnection& connection, QWidget* parent = nullptr);
 
     void Enter() override;
+    QList<QWidget*> TabOrder() const override;
 
     bool HasPoll() const override { return true; }
     // The watchdog poll: drops the requests when the terminal is lost; otherwise serves a read request,
@@ -36,6 +37,7 @@ public:
     // ---- Handlers ----
     void WDTTChange();        // the period caption follows the track bar
     void WDTTMouseUp();       // a new period goes out only while the watchdog is enabled
+    void WDTTKeyUp(int key);  // the same once a key that moves the track bar is released
     void WDTENClick();        // after the button toggled: the new state goes out
     void RWDTClick();         // read the watchdog
     void Button18Click();     // reset the status

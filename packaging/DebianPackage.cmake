@@ -20,8 +20,9 @@ sudo adduser USER dialout, then log in again.")
 set(CPACK_DEBIAN_PACKAGE_SECTION electronics)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# Arial-compatible metrics, so the window's captions fit as designed.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS fonts-liberation2)
+# Arial-compatible metrics, so the window's captions fit as designed; Qt's Wayland platform, so the
+# window runs natively on a Wayland session (Debian's default) instead of through XWayland.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-liberation2, qt6-wayland")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)

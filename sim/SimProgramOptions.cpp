@@ -75,6 +75,9 @@ std::optional<SimProgramOptions> SimProgramOptions::parse(const std::vector<std:
         if (name == "--help" || name == "-h") {
             if (!flag(options.help))
                 return std::nullopt;
+        } else if (name == "--version") {
+            if (!flag(options.version))
+                return std::nullopt;
         } else if (name == "--no-stdin") {
             bool set = false;
             if (!flag(set))
@@ -192,6 +195,7 @@ Line and program:
                      background, e.g.  tkm9214-sim --link /tmp/tkm --no-stdin &
                      (without it, end of input ends the program)
   --help             this text
+  --version          the program's version
 
 The line answers only while the host's line settings match the terminal's: its baud rate, 8 data
 bits, no parity. Try:  stty -F /tmp/tkm 9600 raw -echo; cat /tmp/tkm & printf '$01M\r' > /tmp/tkm

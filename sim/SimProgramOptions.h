@@ -18,6 +18,7 @@ struct SimProgramOptions {
     int turnaroundMs = 0;
     bool trace = false;
     bool help = false;
+    bool version = false;
 
     // Arguments without the program name. On failure error holds what is wrong and nothing is returned.
     static std::optional<SimProgramOptions> parse(const std::vector<std::string>& arguments,

@@ -62,6 +62,10 @@ int main(int argc, char** argv) {
         print(tkm::sim::SimProgramOptions::usage());
         return 0;
     }
+    if (options->version) {
+        print(std::string("tkm9214-sim ") + TKM_VERSION + "\n");
+        return 0;
+    }
 
     // Blocked before any thread starts, so that only the signalfd below sees them.
     sigset_t signals;

@@ -3,6 +3,7 @@
 #include "TVrResources.h"
 #include "VrDevicePixels.h"
 
+#include <QGuiApplication>
 #include <QHash>
 #include <QImage>
 #include <QPixmap>
@@ -29,7 +30,7 @@ QCursor BuiltInHand(qreal ratio) {
     const QImage hand = TVrCursors::HandPointImage(ratio);
     if (hand.isNull())
         return QCursor(Qt::PointingHandCursor);
-    const QPoint hot = TVrCursors::HandPointHotSpot(ratio);
+    const QPoint hot = TVrCursors::HandPointHotSpotFor(QGuiApplication::platformName(), ratio);
     return QCursor(QPixmap::fromImage(hand), hot.x(), hot.y());
 }
 
@@ -74,6 +75,18 @@ QImage TVrCursors::HandPointImage(qreal Ratio) {
     return vrScalePixelArt(TVrResources::Bitmap(QStringLiteral("VRCURSORHANDPOINT")), Ratio);
 }
 
+namespace {
+
+constexpr QPoint kHandFingertip{6, 0};
+
+} // namespace
+
 QPoint TVrCursors::HandPointHotSpot(qreal Ratio) {
-    return {vrDeviceEdge(6, Ratio), vrDeviceEdge(0, Ratio)};
+    return {vrDeviceEdge(kHandFingertip.x(), Ratio), vrDeviceEdge(kHandFingertip.y(), Ratio)};
+}
+
+QPoint TVrCursors::HandPointHotSpotFor(const QString& Platform, qreal Ratio) {
+    if (Platform == QStringLiteral("xcb"))
+        return HandPointHotSpot(Ratio);
+    return kHandFingertip;
 }

@@ -22,7 +22,12 @@ public:
     static void Register(int Id, const QCursor& Cursor);
 
     // The hand cursor's picture (32x32 at 1x, carrying Ratio) and its hot spot at the fingertip, in
-    // the picture's own pixels: that is how X11 takes a cursor's hot spot.
+    // the picture's own (device) pixels.
     static QImage HandPointImage(qreal Ratio = 1.0);
     static QPoint HandPointHotSpot(qreal Ratio = 1.0);
+    // The fingertip as the named Qt platform reads a cursor's hot spot. Qt's own rule is pixels of the
+    // picture's logical size, as Wayland takes it (it scales the spot by the picture's ratio); Qt's X11
+    // platform takes it in the picture's device pixels. Given in the wrong unit the spot lands off by
+    // the ratio: 6 logical pixels beside the fingertip at 2x.
+    static QPoint HandPointHotSpotFor(const QString& Platform, qreal Ratio);
 };

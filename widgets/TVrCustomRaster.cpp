@@ -5,6 +5,8 @@
 
 #include <QPainter>
 
+#include <algorithm>
+
 TVrCustomRaster::TVrCustomRaster(QWidget* parent) : TVrGraphicImageControl(parent), m_leds(this) {
     resize(145, 70);
     SetColor(clWindow);
@@ -108,6 +110,7 @@ void TVrCustomRaster::Paint(QPainter& Canvas) {
         }
     for (int i = 0; i < Count(); ++i)
         DrawLed(Canvas, g, i);
+    DrawKeyCellFrame(Canvas, g);
 }
 
 void TVrCustomRaster::Loaded() {
@@ -117,19 +120,97 @@ void TVrCustomRaster::Loaded() {
 void TVrCustomRaster::LedChanged(int Index) {
     QList<int> changed = EnforceSingle(Index);
     changed.append(Index);
-    if (IsLoading() || UpdateCount() != 0)
+    if (IsLoading())
         return;
+    for (int i : changed)
+        AccessibleCellEvent(i, QAccessible::StateChanged);
+    if (UpdateCount() == 0)
+        RedrawLeds(changed);
+}
+
+void TVrCustomRaster::RedrawLeds(const QList<int>& Indices) {
     const VrRasterGeometry g = Geometry();
     const bool drawn = UpdateBitmapCanvas([&](QPainter& p) {
-        for (int i : changed)
+        for (int i : Indices)
             DrawLed(p, g, i);
+        if (Indices.contains(m_keyCell))
+            DrawKeyCellFrame(p, g);
     });
     if (!drawn) {
         UpdateControlCanvas();
         return;
     }
-    for (int i : changed)
+    for (int i : Indices)
         RepaintFromBuffer(vrRasterSlot(g, i));
+}
+
+void TVrCustomRaster::DrawKeyCellFrame(QPainter& Canvas, const VrRasterGeometry& Geometry) const {
+    if (!FocusShown() || m_keyCell >= Count())
+        return;
+    PaintFocusFrame(Canvas,
+                    vrRasterSlot(Geometry, m_keyCell).adjusted(m_spacing, m_spacing, -m_spacing, -m_spacing));
+}
+
+void TVrCustomRaster::SetKeyCell(int Index) {
+    Index = std::clamp(Index, 0, std::max(Count() - 1, 0));
+    if (Index == m_keyCell)
+        return;
+    const int old = m_keyCell;
+    m_keyCell = Index;
+    if (FocusShown() && !IsLoading() && UpdateCount() == 0)
+        RedrawLeds({old, Index});
+    if (Focused())
+        AccessibleCellEvent(Index, QAccessible::Focus);
+}
+
+void TVrCustomRaster::KeyDown(int Key, Qt::KeyboardModifiers Shift) {
+    if ((Shift & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) == 0) {
+        const int column = m_keyCell % m_columns;
+        const int row = m_keyCell / m_columns;
+        switch (Key) {
+        case Qt::Key_Left:
+            SetKeyCell(m_keyCell - (column > 0 ? 1 : 0));
+            break;
+        case Qt::Key_Right:
+            SetKeyCell(m_keyCell + (column < m_columns - 1 ? 1 : 0));
+            break;
+        case Qt::Key_Up:
+            SetKeyCell(m_keyCell - (row > 0 ? m_columns : 0));
+            break;
+        case Qt::Key_Down:
+            SetKeyCell(m_keyCell + (row < m_rows - 1 ? m_columns : 0));
+            break;
+        default:
+            break;
+        }
+    }
+    TVrGraphicImageControl::KeyDown(Key, Shift);
+}
+
+void TVrCustomRaster::FocusChanged(bool Focused) {
+    TVrGraphicImageControl::FocusChanged(Focused);
+    UpdateControlCanvas();
+    if (Focused)
+        AccessibleCellEvent(m_keyCell, QAccessible::Focus);
+}
+
+void TVrCustomRaster::AccessibleCellEvent(int Index, QAccessible::Event Event) {
+    if (!QAccessible::isActive())
+        return;
+    QAccessibleInterface* raster = QAccessible::queryAccessibleInterface(this);
+    QAccessibleTableInterface* table = raster ? raster->tableInterface() : nullptr;
+    QAccessibleInterface* cell = table ? table->cellAt(Index / m_columns, Index % m_columns) : nullptr;
+    if (!cell)
+        return;
+    if (Event == QAccessible::StateChanged) {
+        QAccessible::State changed;
+        changed.checked = true;
+        QAccessibleStateChangeEvent event(cell, changed);
+        QAccessible::updateAccessibility(&event);
+    } else {
+        QAccessibleEvent event(cell, Event);
+        QAccessible::updateAccessibility(&event);
+    }
 }
 
 QList<int> TVrCustomRaster::EnforceSingle(int Index) {
@@ -176,6 +257,7 @@ void TVrCustomRaster::DrawLed(QPainter& Canvas, const VrRasterGeometry& Geometry
 }
 
 void TVrCustomRaster::RecreateLeds() {
+    m_keyCell = 0;
     m_leds.BeginUpdate();
     m_leds.Clear();
     for (int i = 0; i < m_columns * m_rows; ++i)

@@ -12,7 +12,9 @@ enum TVrRasterStyle { rsRaised, rsLowered, rsNone, rsFlat };
 
 // A windowless grid of on/off dots inside a bevel. It fits its size to a whole number of cells at
 // every paint and redraws a single dot, and nothing else, when that dot changes. It has no mouse
-// handling of its own: CellAt maps a point to a dot for the application.
+// handling of its own: CellAt maps a point to a dot for the application. Where the application gives
+// it a focus policy, the arrows move a keyboard cell over the dots (KeyCell), which carries the
+// platform's focus frame; the application acts on the other keys.
 // User-interface thread only.
 class TVrCustomRaster : public TVrGraphicImageControl {
     Q_OBJECT
@@ -53,12 +55,18 @@ public:
     QRect GetItemRect(int Index) const;
     // The dot under Point, or -1.
     int CellAt(QPoint Point) const;
+    // The dot the keyboard is on (0, the top-left, at first); clamped to the dots there are.
+    int KeyCell() const { return m_keyCell; }
+    void SetKeyCell(int Index);
 
     void PaintTo(QPainter& Canvas) override;
 
 protected:
     void Paint(QPainter& Canvas) override;
     void Loaded() override;
+    // The arrows move the keyboard cell within its row and column.
+    void KeyDown(int Key, Qt::KeyboardModifiers Shift) override;
+    void FocusChanged(bool Focused) override;
 
 private:
     friend class TVrRasterLeds;
@@ -67,6 +75,12 @@ private:
     // Without MultiSelect, a lit dot switches every other dot off; returns the dots it changed.
     QList<int> EnforceSingle(int Index);
     void DrawLed(QPainter& Canvas, const VrRasterGeometry& Geometry, int Index) const;
+    // Redraws these dots in the back buffer and shows them (the whole picture when the buffer is stale).
+    void RedrawLeds(const QList<int>& Indices);
+    // The keyboard cell's focus frame, over its dot, while the focus is shown.
+    void DrawKeyCellFrame(QPainter& Canvas, const VrRasterGeometry& Geometry) const;
+    // Tells assistive technology that dot Index changed state, or that the keyboard moved to it.
+    void AccessibleCellEvent(int Index, QAccessible::Event Event);
     void RecreateLeds();
     void BevelChanged();
 
@@ -79,6 +93,7 @@ private:
     bool m_plainColors = true;
     bool m_multiSelect = true;
     int m_spacing = 2;
+    int m_keyCell = 0;
     // Bevel thickness the present size was laid out for, so a bevel change can keep the cells.
     int m_layoutThickness = 0;
 };

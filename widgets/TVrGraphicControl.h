@@ -2,7 +2,7 @@
 
 #include "VrControl.h"
 
-// Base of the windowless widgets: never takes the keyboard focus.
+// Base of the windowless widgets: no focus of their own (an application may give them a focus policy).
 class TVrGraphicControl : public VrControl {
     Q_OBJECT
 public:

@@ -111,6 +111,13 @@ void TVrHyperLink::Paint(QPainter& Canvas) {
     }
     Canvas.setPen(textColor);
     Canvas.drawText(textRect, flags, caption);
+    if (FocusShown())
+        PaintFocusFrame(Canvas, client);
+}
+
+void TVrHyperLink::FocusChanged(bool Focused) {
+    TVrGraphicImageControl::FocusChanged(Focused);
+    UpdateControlCanvas();
 }
 
 void TVrHyperLink::SetHover(bool Value) {

@@ -49,6 +49,8 @@ protected:
     void MouseLeave() override;
     void TextChanged() override;
     void EnabledChanged() override;
+    // A label the application lets the keyboard reach shows the platform's focus frame.
+    void FocusChanged(bool Focused) override;
 
     void SetHover(bool Value);
 

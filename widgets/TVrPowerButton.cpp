@@ -24,11 +24,34 @@ TVrPowerButton::TVrPowerButton(QWidget* parent) : TVrCustomImageControl(parent) 
     ComputeLayout();
 }
 
+namespace {
+
+QAccessible::State CheckedState() {
+    QAccessible::State state;
+    state.checked = true;
+    return state;
+}
+
+} // namespace
+
 void TVrPowerButton::SetActive(bool Value) {
     if (Value == m_active)
         return;
     m_active = Value;
     UpdateControlCanvas();
+    AccessibleStateChanged(CheckedState());
+}
+
+void TVrPowerButton::FlipActive() {
+    m_active = !m_active;
+    UpdateControlCanvas();
+    AccessibleStateChanged(CheckedState());
+}
+
+void TVrPowerButton::Toggle() {
+    m_down = false;
+    FlipActive();
+    Click();
 }
 
 void TVrPowerButton::Relayout() {
@@ -136,7 +159,7 @@ void TVrPowerButton::Paint(QPainter& Canvas) {
     ClearBitmapCanvas(Canvas);
     const TRect client{0, 0, width(), height()};
     TRect r = client;
-    const TColor outline = Focused() ? m_focusColor : m_outlineColor;
+    const TColor outline = FocusShown() ? m_focusColor : m_outlineColor;
     DrawFrame3D(Canvas, r, outline, outline, m_outlineWidth);
     if (m_down) {
         // The pressed frame covers the outline, the focus colour included.
@@ -187,8 +210,7 @@ void TVrPowerButton::MouseUp(Qt::MouseButton Button, Qt::KeyboardModifiers Shift
     bool click = false;
     if (m_down) {
         m_down = false;
-        m_active = !m_active;
-        UpdateControlCanvas();
+        FlipActive();
         click = true;
     }
     TVrCustomImageControl::MouseUp(Button, Shift, X, Y);
@@ -224,10 +246,7 @@ void TVrPowerButton::KeyUp(int Key, Qt::KeyboardModifiers Shift) {
         return;
     if (QWidget::mouseGrabber() == this)
         releaseMouse();
-    m_down = false;
-    m_active = !m_active;
-    UpdateControlCanvas();
-    Click();
+    Toggle();
 }
 
 void TVrPowerButton::FocusChanged(bool Focused) {
@@ -249,6 +268,10 @@ void TVrPowerButton::TextChanged() {
     const QKeySequence mnemonic = QKeySequence::mnemonic(Caption());
     m_shortcutId = mnemonic.isEmpty() ? 0 : grabShortcut(mnemonic);
     Relayout();
+    if (QAccessible::isActive()) {
+        QAccessibleEvent event(this, QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&event);
+    }
 }
 
 void TVrPowerButton::resizeEvent(QResizeEvent* event) {

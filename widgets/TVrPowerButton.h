@@ -14,6 +14,9 @@ public:
 
     bool Active() const { return m_active; }
     void SetActive(bool Value);
+    // A completed press: Active flips and OnClick fires, as when Space is released on the button
+    // (assistive technology presses it so).
+    void Toggle();
     int LedWidth() const { return m_ledWidth; }
     void SetLedWidth(int Value);
     int LedHeight() const { return m_ledHeight; }
@@ -63,6 +66,7 @@ protected:
 private:
     void ComputeLayout();
     void Relayout();
+    void FlipActive();
     void SetIntAndRepaint(int& field, int value);
     void SetColorAndRepaint(TColor& field, TColor value);
 

@@ -57,6 +57,10 @@ void TVrSwitch::SetOffset(int Value) {
         return;
     m_offset = Value;
     UpdateControlCanvas();
+    QAccessible::State changed;
+    changed.checked = true;
+    AccessibleStateChanged(changed);
+    AccessibleValueChanged(m_offset);
     emit OnChange(this);
 }
 
@@ -191,7 +195,7 @@ void TVrSwitch::Paint(QPainter& Canvas) {
     ClearBitmapCanvas(Canvas);
     TRect r = Bounds(0, 0, width(), height());
     if (m_borderWidth > 0) {
-        const TColor border = Focused() ? m_focusColor : m_borderColor;
+        const TColor border = FocusShown() ? m_focusColor : m_borderColor;
         const TRect outside = r;
         InflateRect(r, -m_borderWidth, -m_borderWidth);
         PaintFace(Canvas, QRegion(outside.ToQRect()).subtracted(QRegion(r.ToQRect())), border);
@@ -302,6 +306,14 @@ void TVrSwitch::KeyDown(int Key, Qt::KeyboardModifiers Shift) {
         }
     }
     TVrCustomImageControl::KeyDown(Key, Shift);
+}
+
+void TVrSwitch::KeyUp(int Key, Qt::KeyboardModifiers Shift) {
+    TVrCustomImageControl::KeyUp(Key, Shift);
+    // Space moves to the next stop, from the last back to the first: a two-position switch toggles.
+    if (Key == Qt::Key_Space &&
+        (Shift & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) == 0)
+        SetOffset(m_offset + 1 < m_positions ? m_offset + 1 : 0);
 }
 
 void TVrSwitch::FocusChanged(bool Focused) {

@@ -20,7 +20,8 @@ Q_DECLARE_FLAGS(TVrSwitchOptions, TVrSwitchOption)
 Q_DECLARE_OPERATORS_FOR_FLAGS(TVrSwitchOptions)
 
 // A multi-position slide switch: a track of Positions stops and a bitmap thumb on stop Offset.
-// The user drags the thumb, clicks beside it or uses the keys; the program sets Offset. Every change
+// The user drags the thumb, clicks beside it or uses the keys (Home, End, the arrows along the track,
+// and Space for the next stop); the program sets Offset. Every change
 // of Offset, by the user or by the program, fires OnChange. The control fits its own size to the
 // thumb and the number of stops. User-interface thread only.
 class TVrSwitch : public TVrCustomImageControl {
@@ -77,6 +78,7 @@ protected:
     void MouseUp(Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X, int Y) override;
     void MouseLeave() override;
     void KeyDown(int Key, Qt::KeyboardModifiers Shift) override;
+    void KeyUp(int Key, Qt::KeyboardModifiers Shift) override;
     void FocusChanged(bool Focused) override;
     void EnabledChanged() override;
     void Loaded() override;

@@ -56,6 +56,7 @@ void TVrTrackBar::SetPosition(int Value) {
         return;
     m_position = Value;
     UpdateControlCanvas();
+    AccessibleValueChanged(m_position);
     emit OnChange(this);
 }
 
@@ -222,7 +223,7 @@ void TVrTrackBar::Paint(QPainter& Canvas) {
         FillRect(Canvas, gutter, m_gutterColor);
     }
 
-    if (Focused() && m_focusOffset >= 0) {
+    if (FocusShown() && m_focusOffset >= 0) {
         TRect focus = client;
         InflateRect(focus, -m_focusOffset, -m_focusOffset);
         DrawFrame3D(Canvas, focus, m_focusColor, m_focusColor, 1);
@@ -288,7 +289,11 @@ void TVrTrackBar::MouseLeave() {
 
 void TVrTrackBar::KeyDown(int Key, Qt::KeyboardModifiers Shift) {
     if ((Shift & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) == 0) {
-        int step = 0;
+        // The arrows along the track step by Frequency toward where the key points (psTopRight puts
+        // the maximum at the left or bottom). The keys the design leaves free move by value: Page Up
+        // and Page Down by Frequency, the arrows across the track by one, so every value is reachable.
+        const int along = m_style == psTopRight ? -m_frequency : m_frequency;
+        const bool horizontal = Horizontal();
         switch (Key) {
         case Qt::Key_Home:
             SetPosition(m_maxValue);
@@ -297,22 +302,26 @@ void TVrTrackBar::KeyDown(int Key, Qt::KeyboardModifiers Shift) {
             SetPosition(m_minValue);
             break;
         case Qt::Key_Left:
-            step = Horizontal() ? -m_frequency : 0;
+            SetPosition(m_position - (horizontal ? along : 1));
             break;
         case Qt::Key_Right:
-            step = Horizontal() ? m_frequency : 0;
+            SetPosition(m_position + (horizontal ? along : 1));
             break;
         case Qt::Key_Up:
-            step = Horizontal() ? 0 : m_frequency;
+            SetPosition(m_position + (horizontal ? 1 : along));
             break;
         case Qt::Key_Down:
-            step = Horizontal() ? 0 : -m_frequency;
+            SetPosition(m_position - (horizontal ? 1 : along));
+            break;
+        case Qt::Key_PageUp:
+            SetPosition(m_position + m_frequency);
+            break;
+        case Qt::Key_PageDown:
+            SetPosition(m_position - m_frequency);
             break;
         default:
             break;
         }
-        if (step != 0)
-            SetPosition(m_position + (m_style == psTopRight ? -step : step));
     }
     TVrCustomImageControl::KeyDown(Key, Shift);
 }

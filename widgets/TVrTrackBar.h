@@ -23,8 +23,9 @@ Q_DECLARE_OPERATORS_FOR_FLAGS(TVrTrackBarOptions)
 enum TVrTickMarks { tmNone, tmBoth, tmBottomRight, tmTopLeft };
 
 // A slider for an integer Position between MinValue and MaxValue: a bevelled gutter, tick scales
-// and a bitmap thumb the user drags or moves with the keys. Every change of Position, by the user
-// or the program, fires OnChange.
+// and a bitmap thumb the user drags or moves with the keys (Home to the maximum, End to the minimum,
+// the arrows along the track and Page Up / Page Down by Frequency, the arrows across it by one).
+// Every change of Position, by the user or the program, fires OnChange.
 class TVrTrackBar : public TVrCustomImageControl {
     Q_OBJECT
 public:

@@ -25,8 +25,12 @@ void TVrUserLed::SetActive(bool Value) {
     m_active = Value;
     UpdateControlCanvas();
     // A form being loaded only stores the state; observers hear of changes made after it is built.
-    if (!IsLoading())
-        emit OnChange(this);
+    if (IsLoading())
+        return;
+    QAccessible::State changed;
+    changed.checked = true;
+    AccessibleStateChanged(changed);
+    emit OnChange(this);
 }
 
 void TVrUserLed::SetOutlineColor(TColor Value) {
@@ -63,4 +67,12 @@ void TVrUserLed::Paint(QPainter& Canvas) {
     const TColor top = m_active ? m_paletteEx.High1() : m_paletteEx.Low1();
     const TColor bottom = m_active ? m_paletteEx.High2() : m_paletteEx.Low2();
     DrawGradientExt(Canvas, r, top, bottom, 1, 1);
+    // One pixel in from the edge, where the frame shows beside a dark outline instead of on it.
+    if (FocusShown())
+        PaintFocusFrame(Canvas, rect().adjusted(1, 1, -1, -1));
+}
+
+void TVrUserLed::FocusChanged(bool Focused) {
+    TVrGraphicControl::FocusChanged(Focused);
+    UpdateControlCanvas();
 }

@@ -7,7 +7,8 @@
 enum TVrDrawStyle { dsOwnerDraw, dsNormal };
 
 // A rectangular two-state lamp: an optional outline, a bevel and a vertical two-colour gradient
-// chosen by the state. It has no mouse behaviour of its own; the application handles OnMouseDown.
+// chosen by the state. It has no mouse or key behaviour of its own; the application handles
+// OnMouseDown and, where it gives the LED a focus policy, its key events.
 class TVrUserLed : public TVrGraphicControl {
     Q_OBJECT
 public:
@@ -36,6 +37,8 @@ signals:
 
 protected:
     void Paint(QPainter& Canvas) override;
+    // An LED the application lets the keyboard reach shows the platform's focus frame.
+    void FocusChanged(bool Focused) override;
 
 private:
     TVrBevel m_bevel;

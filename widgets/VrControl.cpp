@@ -5,8 +5,11 @@
 #include "VrDevicePixels.h"
 #include "VrParentPicture.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QStyle>
+#include <QStyleOptionFocusRect>
 
 VrControl::VrControl(QWidget* parent) : QWidget(parent) {
     // Every pixel is drawn by the widget; the toolkit need not paint the parent under it first.
@@ -249,6 +252,90 @@ void VrControl::changeEvent(QEvent* event) {
         break;
     }
     QWidget::changeEvent(event);
+}
+
+bool VrControl::FocusShown() const {
+    return m_focused && window()->testAttribute(Qt::WA_KeyboardFocusChange);
+}
+
+void VrControl::PaintFocusFrame(QPainter& Canvas, const QRect& Rect) const {
+    QStyleOptionFocusRect option;
+    option.initFrom(this);
+    option.rect = Rect;
+    option.backgroundColor = ResolvedColor();
+    Canvas.save();
+    style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &Canvas, this);
+    Canvas.restore();
+}
+
+void VrControl::AccessibleStateChanged(QAccessible::State Changed) {
+    if (!QAccessible::isActive())
+        return;
+    QAccessibleStateChangeEvent event(this, Changed);
+    QAccessible::updateAccessibility(&event);
+}
+
+void VrControl::AccessibleValueChanged(const QVariant& Value) {
+    if (!QAccessible::isActive())
+        return;
+    QAccessibleValueChangeEvent event(this, Value);
+    QAccessible::updateAccessibility(&event);
+}
+
+void VrControl::KeyDown(int Key, Qt::KeyboardModifiers Shift) {
+    emit OnKeyDown(this, Key, Shift);
+}
+
+void VrControl::KeyUp(int Key, Qt::KeyboardModifiers Shift) {
+    emit OnKeyUp(this, Key, Shift);
+}
+
+void VrControl::KeyPress(QChar Key) {
+    emit OnKeyPress(this, Key);
+}
+
+void VrControl::FocusChanged(bool Focused) {
+    m_focused = Focused;
+}
+
+namespace {
+
+// Keys a dialog acts on pass on to the parent after the control has seen them.
+bool PassesOn(int key) {
+    return key == Qt::Key_Escape || key == Qt::Key_Return || key == Qt::Key_Enter;
+}
+
+} // namespace
+
+void VrControl::keyPressEvent(QKeyEvent* event) {
+    KeyDown(event->key(), event->modifiers());
+    const QString text = event->text();
+    if (!text.isEmpty() && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)))
+        KeyPress(text.at(0));
+    if (PassesOn(event->key()))
+        event->ignore();
+    else
+        event->accept();
+}
+
+void VrControl::keyReleaseEvent(QKeyEvent* event) {
+    // The toolkit repeats a held key as press/release pairs; only the real release counts.
+    if (!event->isAutoRepeat())
+        KeyUp(event->key(), event->modifiers());
+    if (PassesOn(event->key()))
+        event->ignore();
+    else
+        event->accept();
+}
+
+void VrControl::focusInEvent(QFocusEvent* event) {
+    QWidget::focusInEvent(event);
+    FocusChanged(true);
+}
+
+void VrControl::focusOutEvent(QFocusEvent* event) {
+    QWidget::focusOutEvent(event);
+    FocusChanged(false);
 }
 
 void VrControl::SetMouseInside(bool Inside) {

@@ -2,6 +2,7 @@
 
 #include "TColor.h"
 
+#include <QAccessible>
 #include <QWidget>
 
 class QPainter;
@@ -66,6 +67,14 @@ public:
 
     bool MouseInControl() const { return m_mouseInside; }
 
+    // Whether the control holds the keyboard focus (kept from the focus events). Windowless controls
+    // take it only where the application gives them a focus policy.
+    bool Focused() const { return m_focused; }
+    // Whether the control draws its focus: it holds the focus and the keyboard put it there (the
+    // window's keyboard-focus flag, which Qt's styles follow too). So the focus shows once Tab has
+    // been used, and a mouse user never sees it.
+    bool FocusShown() const;
+
 signals:
     void OnClick(QObject* Sender);
     void OnDblClick(QObject* Sender);
@@ -74,6 +83,10 @@ signals:
     void OnMouseUp(QObject* Sender, Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X, int Y);
     void OnMouseEnter(QObject* Sender);
     void OnMouseLeave(QObject* Sender);
+    // Keys reach a control that holds the focus; key codes are Qt::Key values.
+    void OnKeyDown(QObject* Sender, int Key, Qt::KeyboardModifiers Shift);
+    void OnKeyUp(QObject* Sender, int Key, Qt::KeyboardModifiers Shift);
+    void OnKeyPress(QObject* Sender, QChar Key);
 
 protected:
     // The widget's drawing. Windowless controls draw on the screen painter, image controls on
@@ -92,6 +105,17 @@ protected:
     virtual void ColorChanged();
     virtual void EnabledChanged() {}
     virtual void Loaded() {}
+    virtual void KeyDown(int Key, Qt::KeyboardModifiers Shift);
+    virtual void KeyUp(int Key, Qt::KeyboardModifiers Shift);
+    virtual void KeyPress(QChar Key);
+    // Focus gained (true) or lost; the base records it.
+    virtual void FocusChanged(bool Focused);
+
+    // The platform style's focus frame on Rect, for the widgets whose design draws no focus of their own.
+    void PaintFocusFrame(QPainter& Canvas, const QRect& Rect) const;
+    // Tell assistive technology of a change the user can see (nothing happens while none listens).
+    void AccessibleStateChanged(QAccessible::State Changed);
+    void AccessibleValueChanged(const QVariant& Value);
 
     // Fills the control's rectangle with its background: with ParentColor under a parent that is not
     // one of these widgets, the picture the parent paints there (its frames included), so the control
@@ -121,6 +145,10 @@ protected:
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     void SetMouseInside(bool Inside);
@@ -137,4 +165,5 @@ private:
     bool m_doubleClicks = true;
     bool m_clickPending = false;
     bool m_mouseInside = false;
+    bool m_focused = false;
 };

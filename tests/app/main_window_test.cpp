@@ -7,6 +7,7 @@
 #include "app/DioPage.h"
 #include "app/FileDialog.h"
 #include "app/KeyboardPage.h"
+#include "app/StartOptions.h"
 #include "app/StatusBarPanels.h"
 #include "app/TF1.h"
 #include "app/TerminalConnection.h"
@@ -97,6 +98,22 @@ TEST_F(MainWindow, IsBuiltAsDesigned) {
     EXPECT_FALSE(window->Keyboard->ClearKey->isEnabled());
     EXPECT_FALSE(window->DIO->Button8->isEnabled());
     EXPECT_EQ(window->findChild<QLabel*>(QStringLiteral("CDDIO3"))->text(), QStringLiteral("IN"));
+}
+
+// A title bar may offer a maximize button whatever the window asks for (Qt's own Wayland decoration
+// does): the window keeps its designed size.
+TEST_F(MainWindow, RefusesToBeMaximized) {
+    window->setWindowState(Qt::WindowMaximized);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(window->isMaximized());
+    EXPECT_EQ(window->size(), QSize(498, 618));
+}
+
+TEST_F(MainWindow, VersionOptionSaysTheVersionTheAboutPageShows) {
+    EXPECT_EQ(window->About->Label23->text(), QStringLiteral("Ver.1.1"));
+    const StartOptions version =
+        StartOptions::parse({QStringLiteral("tkm9214-utility"), QStringLiteral("--version")});
+    EXPECT_EQ(version.text, QStringLiteral("tkm9214-utility 1.1\n"));
 }
 
 TEST_F(MainWindow, AboutPictureIsDecodedIntoImage1WhenThePageIsFirstShown) {

@@ -177,6 +177,9 @@ TEST(ProgramTest, HelpAndBadOptions) {
     EXPECT_EQ(help.wait(), 0);
     Program bad({"--baud", "1234"});
     EXPECT_EQ(bad.wait(), 2);
+    Program version({"--version"});
+    EXPECT_EQ(version.readUntil("\n"), "tkm9214-sim " TKM_VERSION "\n");
+    EXPECT_EQ(version.wait(), 0);
 }
 
 TEST(ProgramTest, RefusesToReplaceAFileThatIsNotALink) {

@@ -10,6 +10,7 @@
 #include "VrDevicePixels.h"
 #include "WidgetTestSupport.h"
 
+#include <QGuiApplication>
 #include <QPixmap>
 #include <QTest>
 #include <functional>
@@ -205,6 +206,27 @@ TEST(HiDpi, TheHandCursorIsDrawnLargerFromItsPixels) {
         EXPECT_EQ(ScaledPixelMismatches(oneX, hand, c.ratio), 0) << c.ratio;
         const QCursor cursor = TVrCursors::Cursor(crVrHandPoint, c.ratio);
         EXPECT_EQ(cursor.pixmap().size(), QSize(c.size, c.size));
-        EXPECT_EQ(cursor.hotSpot(), c.hot);
+        EXPECT_EQ(cursor.hotSpot(),
+                  TVrCursors::HandPointHotSpotFor(QGuiApplication::platformName(), c.ratio));
+    }
+}
+
+// X11 reads the hot spot in the picture's device pixels, Wayland (and Qt's rule) in its logical pixels,
+// which Wayland scales by the ratio: either way the spot lands on the fingertip's device pixel.
+TEST(HiDpi, TheHandsHotSpotIsInTheUnitThePlatformReads) {
+    const struct {
+        const char* platform;
+        qreal ratio;
+        QPoint given;
+    } cases[] = {{"xcb", 1.0, {6, 0}},      {"xcb", 1.5, {9, 0}},     {"xcb", 2.0, {12, 0}},
+                 {"wayland", 1.0, {6, 0}},  {"wayland", 1.5, {6, 0}}, {"wayland", 2.0, {6, 0}},
+                 {"offscreen", 2.0, {6, 0}}};
+    for (const auto& c : cases) {
+        const QPoint given = TVrCursors::HandPointHotSpotFor(QString::fromLatin1(c.platform), c.ratio);
+        EXPECT_EQ(given, c.given) << c.platform << " " << c.ratio;
+        const QPoint device = QString::fromLatin1(c.platform) == QStringLiteral("xcb")
+                                  ? given
+                                  : QPoint(qRound(given.x() * c.ratio), qRound(given.y() * c.ratio));
+        EXPECT_EQ(device, TVrCursors::HandPointHotSpot(c.ratio)) << c.platform << " " << c.ratio;
     }
 }

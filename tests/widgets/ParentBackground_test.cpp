@@ -155,6 +155,7 @@ TEST(ParentBackground, ASwitchsIdleBorderInTheFaceColourVanishesIntoTheFace) {
     EXPECT_EQ(Px(image, 1, 1), Resolved(clBtnHighlight)) << "the bevel inside the border as before";
     EXPECT_EQ(Px(image, 14, 6), clBlack) << "the track keeps the switch's own colour";
 
+    s->window()->setAttribute(Qt::WA_KeyboardFocusChange); // the keyboard moves the focus here
     QFocusEvent focus(QEvent::FocusIn, Qt::TabFocusReason);
     QApplication::sendEvent(s, &focus);
     EXPECT_EQ(Px(s->RenderImage(), 0, 0), clBlue) << "the focus colour is a colour of its own";

@@ -217,6 +217,7 @@ TEST(TVrPowerButton, PressedAndFocusedDrawing) {
     b.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&b));
     b.activateWindow();
+    b.setAttribute(Qt::WA_KeyboardFocusChange); // the keyboard moves the focus in this window
     b.setFocus();
     ASSERT_TRUE(b.Focused());
     image = b.RenderImage();

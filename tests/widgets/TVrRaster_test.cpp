@@ -3,6 +3,7 @@
 #include "WidgetTestSupport.h"
 
 #include <QTest>
+#include <QWidget>
 #include <gtest/gtest.h>
 
 namespace {
@@ -201,4 +202,38 @@ TEST(TVrRaster, GradientCellsFadeToBlack) {
     const QColor low = img.pixelColor(10, 24);
     EXPECT_LT(low.green(), 30);
     EXPECT_GT(img.pixelColor(10, 12).green(), img.pixelColor(10, 20).green());
+}
+
+TEST(TVrRaster, TheArrowsMoveTheKeyboardCellWhichCarriesTheFocusFrame) {
+    QWidget window;
+    auto* editor = new TVrRaster(&window);
+    SymbolPageLook(*editor, {129, 204}, 1);
+    editor->setFocusPolicy(Qt::TabFocus);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    window.activateWindow();
+    window.setAttribute(Qt::WA_KeyboardFocusChange); // the keyboard moves the focus in this window
+    editor->setFocus();
+    ASSERT_TRUE(editor->FocusShown());
+    EXPECT_EQ(editor->KeyCell(), 0);
+
+    const struct {
+        Qt::Key key;
+        int times;
+        int cell;
+    } moves[] = {{Qt::Key_Left, 1, 0},  {Qt::Key_Up, 1, 0},    {Qt::Key_Right, 2, 2}, {Qt::Key_Down, 1, 7},
+                 {Qt::Key_Right, 9, 9}, {Qt::Key_Down, 9, 39}, {Qt::Key_Left, 2, 37}, {Qt::Key_Up, 7, 2}};
+    for (const auto& m : moves) {
+        for (int i = 0; i < m.times; ++i)
+            QTest::keyClick(editor, m.key);
+        EXPECT_EQ(editor->KeyCell(), m.cell)
+            << m.key << " x" << m.times << ": a row's and a column's ends hold";
+    }
+    const QImage focused = editor->RenderImage();
+    editor->clearFocus();
+    const QImage unfocused = editor->RenderImage();
+    EXPECT_NE(focused, unfocused);
+    // Cell 2's black square, 23 x 23 inside its one-pixel spacing.
+    editor->setFocus();
+    EXPECT_EQ(focused, WithFocusFrame(unfocused, *editor, QRect(53, 3, 23, 23), editor->ResolvedColor()));
 }

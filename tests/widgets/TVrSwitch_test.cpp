@@ -185,12 +185,30 @@ TEST(TVrSwitch, ArrowKeysFollowOrientationAndStyle) {
     EXPECT_EQ(s.Offset(), 1) << "a held modifier disables the keys";
 }
 
+TEST(TVrSwitch, SpaceMovesToTheNextStopOnItsReleaseAndFromTheLastToTheFirst) {
+    TVrSwitch s;
+    s.SetPositions(2);
+    QSignalSpy changes(&s, &TVrSwitch::OnChange);
+    QTest::keyPress(&s, Qt::Key_Space);
+    EXPECT_EQ(s.Offset(), 0);
+    QTest::keyRelease(&s, Qt::Key_Space);
+    EXPECT_EQ(s.Offset(), 1);
+    QTest::keyClick(&s, Qt::Key_Space);
+    EXPECT_EQ(s.Offset(), 0);
+    EXPECT_EQ(changes.count(), 2);
+    QTest::keyClick(&s, Qt::Key_Space, Qt::ShiftModifier);
+    EXPECT_EQ(s.Offset(), 0) << "a held modifier disables the key";
+}
+
 TEST(TVrSwitch, FocusedBorderAndDisabledFrame) {
     TVrSwitch s;
     DioLook(s);
     EXPECT_EQ(Px(s.RenderImage(), 0, 10), Resolved(clBtnFace));
     SendFocus(&s, QEvent::FocusIn);
     EXPECT_TRUE(s.Focused());
+    EXPECT_EQ(Px(s.RenderImage(), 0, 10), Resolved(clBtnFace))
+        << "focus the keyboard did not bring is not drawn";
+    s.setAttribute(Qt::WA_KeyboardFocusChange); // the window's focus moved by Tab
     EXPECT_EQ(Px(s.RenderImage(), 0, 10), clBlue);
     SendFocus(&s, QEvent::FocusOut);
     EXPECT_EQ(Px(s.RenderImage(), 28, 10), Resolved(clBtnFace));

@@ -186,6 +186,7 @@ TEST(TVrTrackBar, FocusRectangle) {
     bar.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&bar));
     bar.activateWindow();
+    bar.setAttribute(Qt::WA_KeyboardFocusChange); // the keyboard moves the focus in this window
     bar.setFocus();
     ASSERT_TRUE(bar.Focused());
     QImage image = bar.RenderImage();
@@ -251,12 +252,17 @@ TEST(TVrTrackBar, Keys) {
         {voHorizontal, psBottomLeft, 17, Qt::Key_End, {}, 0},
         {voHorizontal, psBottomLeft, 250, Qt::Key_Right, {}, 255},
         {voHorizontal, psBottomLeft, 5, Qt::Key_Left, {}, 0},
-        {voHorizontal, psBottomLeft, 50, Qt::Key_Up, {}, 50},
+        // The keys the design leaves free: across the track by one, Page Up / Down by Frequency.
+        {voHorizontal, psBottomLeft, 50, Qt::Key_Up, {}, 51},
+        {voHorizontal, psTopRight, 50, Qt::Key_Down, {}, 49},
+        {voHorizontal, psBottomLeft, 250, Qt::Key_PageUp, {}, 255},
+        {voHorizontal, psTopRight, 50, Qt::Key_PageDown, {}, 40},
+        {voVertical, psBottomLeft, 50, Qt::Key_Left, {}, 49},
         {voHorizontal, psTopRight, 50, Qt::Key_Right, {}, 40},
         {voVertical, psBottomLeft, 50, Qt::Key_Up, {}, 60},
         {voVertical, psBottomLeft, 50, Qt::Key_Down, {}, 40},
         {voVertical, psTopRight, 50, Qt::Key_Up, {}, 40},
-        {voVertical, psBottomLeft, 50, Qt::Key_Right, {}, 50},
+        {voVertical, psBottomLeft, 50, Qt::Key_Right, {}, 51},
         {voHorizontal, psBottomLeft, 50, Qt::Key_Right, Qt::ShiftModifier, 50},
         {voHorizontal, psBottomLeft, 50, Qt::Key_Home, Qt::ControlModifier, 50},
     };

@@ -3,6 +3,7 @@
 
 #include <QSignalSpy>
 #include <QTest>
+#include <QWidget>
 #include <gtest/gtest.h>
 
 namespace {
@@ -172,3 +173,31 @@ TEST(TVrUserLed, OwnerDrawFillsWithTheColourAndHandsOverTheCanvas) {
 }
 
 } // namespace
+
+// An LED the application lets the keyboard reach draws the platform's focus frame, once Tab brought
+// the focus; focus given otherwise (the window's first, or the program's) draws nothing.
+TEST(TVrUserLed, ShowsThePlatformsFocusFrameOnlyWhenTheKeyboardBroughtTheFocus) {
+    QWidget window;
+    auto* first = new TVrUserLed(&window);
+    auto* second = new TVrUserLed(&window);
+    for (TVrUserLed* led : {first, second}) {
+        led->resize(29, 15);
+        MainWindowLook(*led);
+        led->setFocusPolicy(Qt::TabFocus);
+    }
+    second->move(0, 20);
+    const QImage idle = second->RenderImage();
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    window.activateWindow();
+    second->setFocus();
+    ASSERT_TRUE(second->Focused());
+    EXPECT_EQ(second->RenderImage(), idle);
+
+    QTest::keyClick(second, Qt::Key_Tab);
+    QTest::keyClick(first, Qt::Key_Tab);
+    ASSERT_TRUE(second->FocusShown());
+    const QImage focused = second->RenderImage();
+    EXPECT_NE(focused, idle);
+    EXPECT_EQ(focused, WithFocusFrame(idle, *second, QRect(1, 1, 27, 13), second->ResolvedColor()));
+}

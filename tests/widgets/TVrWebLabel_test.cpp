@@ -184,6 +184,21 @@ TEST(TVrWebLabel, ReleaseWhileHoveringOpensTheAddressAfterOnClick) {
     EXPECT_EQ(shell.opened.size(), 1) << "a release away from the label opens nothing";
 }
 
+TEST(TVrWebLabel, EnterOrSpaceFollowsTheLinkOnTheirRelease) {
+    ShellScope shell(true);
+    TVrWebLabel label;
+    label.SetURL("https://example.com/support/");
+    label.setFocusPolicy(Qt::TabFocus);
+    QSignalSpy clicks(&label, &TVrWebLabel::OnClick);
+    QTest::keyPress(&label, Qt::Key_Space);
+    EXPECT_TRUE(shell.opened.isEmpty()) << "not on the press: a held key would open many windows";
+    QTest::keyRelease(&label, Qt::Key_Space);
+    QTest::keyClick(&label, Qt::Key_Return);
+    QTest::keyClick(&label, Qt::Key_A);
+    EXPECT_EQ(shell.opened, QStringList({"https://example.com/support/", "https://example.com/support/"}));
+    EXPECT_EQ(clicks.count(), 2);
+}
+
 TEST(TVrWebLabel, FailedOpenFiresOnError) {
     ShellScope shell(false);
     TVrWebLabel label;

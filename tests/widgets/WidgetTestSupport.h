@@ -8,6 +8,8 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPalette>
+#include <QStyle>
+#include <QStyleOptionFocusRect>
 #include <QWidget>
 #include <cmath>
 #include <string>
@@ -25,6 +27,19 @@ inline TColor Px(const QImage& image, int x, int y) {
 
 inline TColor Resolved(TColor color) {
     return ColorToRGB(color);
+}
+
+// The picture with the style's focus frame for `widget` (focused, the keyboard having brought the
+// focus) drawn over `rect`: what a widget that uses the platform's frame shows.
+inline QImage WithFocusFrame(QImage image, const QWidget& widget, const QRect& rect,
+                             const QColor& background) {
+    QPainter p(&image);
+    QStyleOptionFocusRect option;
+    option.initFrom(&widget);
+    option.rect = rect;
+    option.backgroundColor = background;
+    widget.style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &p, &widget);
+    return image;
 }
 
 // True when every pixel of the rectangle has the colour.

@@ -84,7 +84,7 @@ void WdtPage::Enter() {
     WriteRow(1, "");
 }
 
-void WdtPage::SwitchWatchdogOff() {
+void WdtPage::Leave() {
     WDTEN->SetActive(false);
     if (!connection().setWatchdog(WDTEN->Active(), WDTT->Position()))
         connection().lose();

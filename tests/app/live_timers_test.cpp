@@ -35,7 +35,7 @@ protected:
         window->BR->setCurrentIndex(9); // the shortest poll interval
         window->BRChange();
         window->Timer1->start();
-        window->Timer3->start();
+        window->Keyboard->Timer3->start();
     }
 
     // Runs the event loop until done() holds; the cap only keeps a broken build from hanging.

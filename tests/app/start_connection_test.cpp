@@ -67,7 +67,7 @@ protected:
         window.reset();
         window = std::make_unique<TF1>();
         window->Timer1->stop();
-        window->Timer3->stop();
+        window->Keyboard->Timer3->stop();
         startWith(options);
     }
 

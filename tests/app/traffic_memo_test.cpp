@@ -116,10 +116,10 @@ TEST_F(TrafficMemoTest, LooksAsThePlainTextEditItReplaces) {
     EXPECT_EQ(ViewportOf(memo), ViewportOf(edit));
 }
 
-// Lines the memo draws from glyphs kept from earlier lines look as laid out afresh: numbers of every
-// width up to past a tab stop, digit pairs the font kerns, the same exchange after different numbers,
-// letters that kern, Cyrillic, a character from another font, and lines of other shapes.
-TEST_F(TrafficMemoTest, LinesDrawnFromKeptGlyphsLookAsTheyWouldLaidOut) {
+// Log lines look as in a plain text edit, drawn again as they scroll: numbers of every width up to past a
+// tab stop, digit pairs the font kerns, the same exchange after different numbers, letters that kern,
+// Cyrillic, a character from another font, and lines of other shapes.
+TEST_F(TrafficMemoTest, LinesOfEveryShapeLookAsInAPlainTextEdit) {
     QPlainTextEdit edit;
     ShowLikeTheMemo(edit);
 
@@ -152,7 +152,7 @@ TEST_F(TrafficMemoTest, LinesDrawnFromKeptGlyphsLookAsTheyWouldLaidOut) {
     for (int first = 0; first <= memo.verticalScrollBar()->maximum(); ++first) {
         memo.verticalScrollBar()->setValue(first);
         edit.verticalScrollBar()->setValue(first);
-        settle(); // the memo lays out what it has not met, and draws it from what it kept next time
+        settle();
         ASSERT_EQ(ViewportOf(memo), ViewportOf(edit)) << "from line " << first;
     }
 }

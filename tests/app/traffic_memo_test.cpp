@@ -1,6 +1,7 @@
 // The traffic log's memo: it looks as the plain text edit it replaces, what the screen shows after
 // lines are added one by one is what a full repaint draws, a reader who scrolled up keeps his place,
 // and text is selected and copied as in any read-only text box.
+#include "app/MemoTrafficLog.h"
 #include "app/TrafficMemo.h"
 #include "EventCounter.h"
 
@@ -312,6 +313,24 @@ TEST_F(TrafficMemoTest, ASelectionIsShownAsSelected) {
     EXPECT_GT(highlighted, 200);
     EXPECT_NE(plain, selected);
     EXPECT_EQ(onScreen(), selected);
+}
+
+// The log's lines go into the memo together once the event loop is back; a log that goes before then
+// takes its queued call with it, and the memo is left as it was.
+TEST(MemoTrafficLogTest, LinesGoInTogetherAndALogGoneTakesItsQueuedCallWithIt) {
+    TrafficMemo memo;
+    {
+        MemoTrafficLog log(&memo);
+        log.AppendNote(QStringLiteral("one"));
+        log.AppendNote(QStringLiteral("two"));
+        EXPECT_EQ(memo.lineCount(), 0);
+        EXPECT_EQ(log.LineCount(), 2);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(memo.lineCount(), 2);
+        log.AppendNote(QStringLiteral("three"));
+    }
+    QCoreApplication::processEvents();
+    EXPECT_EQ(memo.lineCount(), 2);
 }
 
 } // namespace

@@ -82,7 +82,7 @@ QList<QWidget*> AboutPage::TabOrder() const {
 }
 
 void AboutPage::Enter() {
-    const DeviceData& device = connection().device();
+    const tkm::terminal::DeviceData& device = connection().device();
     WriteRow(0, "Device   :" + device.deviceName);
     WriteRow(1, "Firmware :" + device.firmware);
     WriteRow(2, "Web site");

@@ -4,7 +4,8 @@
 #include "app/LayoutHelpers.h"
 #include "app/TerminalConnection.h"
 
-#include "protocol/Commands.h"
+#include "terminal/Dio.h"
+
 #include "protocol/Conversions.h"
 
 #include "widgets/TVrSwitch.h"
@@ -16,6 +17,7 @@
 #include <QPushButton>
 
 namespace proto = tkm::protocol;
+namespace term = tkm::terminal;
 
 namespace {
 
@@ -24,6 +26,16 @@ std::string eightBits(const std::string& hexByte) {
     std::string bits = proto::HexToBits(hexByte.empty() ? std::string("00") : hexByte);
     bits.resize(8, '0');
     return bits;
+}
+
+// The byte whose bit 7 - k is set where character k of `bits` is '1'.
+std::uint8_t byteOf(const std::string& bits) {
+    std::uint8_t byte = 0;
+    for (std::size_t k = 0; k < 8; ++k) {
+        if (bits[k] == '1')
+            byte |= static_cast<std::uint8_t>(0x80 >> k);
+    }
+    return byte;
 }
 
 } // namespace
@@ -37,10 +49,11 @@ DioPage::DioPage(TerminalConnection& connection, QWidget* parent)
         auto* caption =
             label(this, QStringLiteral("LabelBit%1").arg(7 - k), QString::number(7 - k), x, 6, 29);
         caption->setAlignment(Qt::AlignCenter);
-        TVrUserLed* line = lineLed(this, QStringLiteral("DIO%1").arg(k), x, 26);
-        reachableByTab(line);
-        line->setAccessibleName(line->objectName());
-        line->setAccessibleDescription(QStringLiteral("Line %1 state").arg(k));
+        Line& line = lines_[static_cast<std::size_t>(k)];
+        line.led = lineLed(this, QStringLiteral("DIO%1").arg(k), x, 26);
+        reachableByTab(line.led);
+        line.led->setAccessibleName(line.led->objectName());
+        line.led->setAccessibleDescription(QStringLiteral("Line %1 state").arg(k));
         auto* sw = place<TVrSwitch>(this, QStringLiteral("DDIO%1").arg(k), x, 48, 29, 60);
         sw->SetPositions(2);
         sw->SetOffset(0);
@@ -49,6 +62,8 @@ DioPage::DioPage(TerminalConnection& connection, QWidget* parent)
         VrStateTexts::Set(sw, {QStringLiteral("IN"), QStringLiteral("OUT")});
         auto* direction = label(this, QStringLiteral("CDDIO%1").arg(k), QStringLiteral("IN"), x - 4, 112, 37);
         direction->setAlignment(Qt::AlignCenter);
+        line.direction = sw;
+        line.caption = direction;
     }
     Button7 = button(this, "Button7", QStringLiteral("Read"), 436, 48, 52);
     Button8 = button(this, "Button8", QStringLiteral("Save"), 436, 80, 52);
@@ -66,9 +81,11 @@ DioPage::DioPage(TerminalConnection& connection, QWidget* parent)
             reachableByTab(led);
             led->setAccessibleName(led->objectName());
             led->setAccessibleDescription(QStringLiteral("Line %1 %2 state").arg(k).arg(meaning));
+            return led;
         };
-        valueLed(QStringLiteral("PON"), 26, QStringLiteral("power-on"));
-        valueLed(QStringLiteral("SAFE"), 54, QStringLiteral("safe"));
+        Line& line = lines_[static_cast<std::size_t>(k)];
+        line.powerOn = valueLed(QStringLiteral("PON"), 26, QStringLiteral("power-on"));
+        line.safe = valueLed(QStringLiteral("SAFE"), 54, QStringLiteral("safe"));
     }
     Button9 = button(group, "Button9", QStringLiteral("Save PON"), 32, 84, 90);
     Button10 = button(group, "Button10", QStringLiteral("Save Safe"), 132, 84, 90);
@@ -89,12 +106,10 @@ void DioPage::connectHandlers() {
     const Handler switchHandlers[8] = {&DioPage::DDIO0Change, &DioPage::DDIO1Change, &DioPage::DDIO2Change,
                                        &DioPage::DDIO3Change, &DioPage::DDIO4Change, &DioPage::DDIO5Change,
                                        &DioPage::DDIO6Change, &DioPage::DDIO7Change};
-    const std::array<TVrUserLed*, 8> leds = bank(QStringLiteral("DIO"));
-    for (std::size_t k = 0; k < leds.size(); ++k) {
-        connect(leds[k], &TVrUserLed::OnMouseDown, this, HandlerGuard::slot(this, ledHandlers[k]));
-        onSpace(leds[k], this, [this, handler = ledHandlers[k]] { (this->*handler)(); });
-        connect(directionSwitch(static_cast<int>(k)), &TVrSwitch::OnChange, this,
-                HandlerGuard::slot(this, switchHandlers[k]));
+    for (std::size_t k = 0; k < lines_.size(); ++k) {
+        connect(lines_[k].led, &TVrUserLed::OnMouseDown, this, HandlerGuard::slot(this, ledHandlers[k]));
+        onSpace(lines_[k].led, this, [this, handler = ledHandlers[k]] { (this->*handler)(); });
+        connect(lines_[k].direction, &TVrSwitch::OnChange, this, HandlerGuard::slot(this, switchHandlers[k]));
     }
     connect(Button7, &QPushButton::clicked, this, HandlerGuard::slot(this, &DioPage::Button7Click));
     connect(Button8, &QPushButton::clicked, this, HandlerGuard::slot(this, &DioPage::Button8Click));
@@ -104,13 +119,15 @@ void DioPage::connectHandlers() {
 
 QList<QWidget*> DioPage::TabOrder() const {
     QList<QWidget*> order;
-    for (const QString& prefix : {QStringLiteral("DIO"), QStringLiteral("DDIO")})
-        for (int k = 7; k >= 0; --k)
-            order << findChild<QWidget*>(prefix + QString::number(k));
+    for (auto line = lines_.rbegin(); line != lines_.rend(); ++line)
+        order << line->led;
+    for (auto line = lines_.rbegin(); line != lines_.rend(); ++line)
+        order << line->direction;
     order << Button7 << Button8;
-    for (const QString& prefix : {QStringLiteral("PON"), QStringLiteral("SAFE")})
-        for (int k = 7; k >= 0; --k)
-            order << findChild<QWidget*>(prefix + QString::number(k));
+    for (auto line = lines_.rbegin(); line != lines_.rend(); ++line)
+        order << line->powerOn;
+    for (auto line = lines_.rbegin(); line != lines_.rend(); ++line)
+        order << line->safe;
     order << Button9 << Button10;
     return order;
 }
@@ -127,7 +144,7 @@ bool DioPage::Poll() {
         ShowLedBank(QStringLiteral("DIO"), "00");
         return false;
     }
-    const std::string shown = ReadLedBank(QStringLiteral("DIO"));
+    const std::string shown = proto::HexText(outputs_, 2);
     // Unknown lines (the last read failed) are read, never overwritten with what the LEDs still show.
     const std::string& lineState = terminal.device().lineState;
     if (lineState.empty() || shown == lineState) {
@@ -138,24 +155,24 @@ bool DioPage::Poll() {
     }
     // An output was clicked since the last exchange: the LEDs are what the lines should be. They are
     // not refreshed from the terminal in this tick.
-    const std::string written =
-        terminal.Transact(proto::WriteLineState(terminal.address(), proto::ParseHex(shown)));
-    if (TerminalConnection::IsError(written))
+    if (!term::WriteLines(terminal, terminal.address(), outputs_))
         return false;
     terminal.setLineState(shown);
     return true;
 }
 
 void DioPage::ToggleOutput(int line) {
-    if (!connection().found() || directionLabel(line)->text() == QStringLiteral("IN"))
+    if (!connection().found() || (directions_ & bit(line)))
         return;
-    TVrUserLed* led = bank(QStringLiteral("DIO"))[static_cast<std::size_t>(line)];
-    led->SetActive(!led->Active());
+    outputs_ = static_cast<std::uint8_t>(outputs_ ^ bit(line));
+    lines_[static_cast<std::size_t>(line)].led->SetActive((outputs_ & bit(line)) != 0);
 }
 
 void DioPage::DirectionChange(int line) {
-    const bool input = directionSwitch(line)->Offset() == 0;
-    directionLabel(line)->setText(input ? QStringLiteral("IN") : QStringLiteral("OUT"));
+    const Line& l = lines_[static_cast<std::size_t>(line)];
+    const bool input = l.direction->Offset() == 0;
+    directions_ = static_cast<std::uint8_t>(input ? directions_ | bit(line) : directions_ & ~bit(line));
+    l.caption->setText(input ? QStringLiteral("IN") : QStringLiteral("OUT"));
     Button8->setEnabled(true);
 }
 
@@ -166,58 +183,52 @@ void DioPage::Button7Click() {
 void DioPage::Button8Click() {
     if (!connection().found())
         return;
-    SaveAndReidentify(proto::WriteDirection(connection().address(), DirectionsFromSwitches()));
+    SaveAndReidentify(
+        [this](TerminalConnection& c) { return term::SaveDirections(c, c.address(), directions_); });
     Button8->setEnabled(false);
 }
 
 void DioPage::Button9Click() {
-    SaveAndReidentify(proto::SavePowerOnState(connection().address()));
+    SaveAndReidentify([](TerminalConnection& c) { return term::SavePowerOnState(c, c.address()); });
 }
 
 void DioPage::Button10Click() {
-    SaveAndReidentify(proto::SaveSafeState(connection().address()));
+    SaveAndReidentify([](TerminalConnection& c) { return term::SaveSafeState(c, c.address()); });
 }
 
-void DioPage::SaveAndReidentify(const proto::Command& command) {
+void DioPage::SaveAndReidentify(const std::function<term::Result<>(TerminalConnection&)>& save) {
     if (!connection().found())
         return;
-    connection().Transact(command);
+    // Whatever the reply, the identification that follows shows what the terminal took.
+    (void)save(connection());
     connection().lose();
 }
 
 int DioPage::DirectionsFromSwitches() const {
-    int direction = 0;
-    for (int k = 0; k < 8; ++k) {
-        if (directionSwitch(k)->Offset() == 0)
-            direction += 128 >> k;
-    }
-    return direction;
-}
-
-TVrSwitch* DioPage::directionSwitch(int line) const {
-    return findChild<TVrSwitch*>(QStringLiteral("DDIO%1").arg(line));
-}
-
-QLabel* DioPage::directionLabel(int line) const {
-    return findChild<QLabel*>(QStringLiteral("CDDIO%1").arg(line));
+    return directions_;
 }
 
 void DioPage::ShowDeviceData() {
-    const DeviceData& device = connection().device();
+    const tkm::terminal::DeviceData& device = connection().device();
     ShowDirections(device.direction);
     ShowLedBank(QStringLiteral("PON"), device.powerOn);
     ShowLedBank(QStringLiteral("SAFE"), device.safe);
 }
 
 std::array<TVrUserLed*, 8> DioPage::bank(const QString& prefix) const {
+    TVrUserLed* Line::*member = prefix == QLatin1StringView("PON")    ? &Line::powerOn
+                                : prefix == QLatin1StringView("SAFE") ? &Line::safe
+                                                                      : &Line::led;
     std::array<TVrUserLed*, 8> leds{};
-    for (int k = 0; k < 8; ++k)
-        leds[static_cast<std::size_t>(k)] = findChild<TVrUserLed*>(prefix + QString::number(k));
+    for (std::size_t k = 0; k < leds.size(); ++k)
+        leds[k] = lines_[k].*member;
     return leds;
 }
 
 void DioPage::ShowLedBank(const QString& prefix, const std::string& hexByte) {
     const std::string bits = eightBits(hexByte);
+    if (prefix == QLatin1StringView("DIO"))
+        outputs_ = byteOf(bits);
     const std::array<TVrUserLed*, 8> leds = bank(prefix);
     for (std::size_t k = 0; k < leds.size(); ++k) {
         if (leds[k])
@@ -237,10 +248,11 @@ std::string DioPage::ReadLedBank(const QString& prefix) const {
 
 void DioPage::ShowDirections(const std::string& hexByte) {
     const std::string bits = eightBits(hexByte);
-    for (int k = 0; k < 8; ++k) {
-        const bool input = bits[static_cast<std::size_t>(k)] == '1';
-        directionSwitch(k)->SetOffset(input ? 0 : 1);
-        directionLabel(k)->setText(input ? QStringLiteral("IN") : QStringLiteral("OUT"));
+    directions_ = byteOf(bits);
+    for (std::size_t k = 0; k < lines_.size(); ++k) {
+        const bool input = bits[k] == '1';
+        lines_[k].direction->SetOffset(input ? 0 : 1);
+        lines_[k].caption->setText(input ? QStringLiteral("IN") : QStringLiteral("OUT"));
     }
     Button8->setEnabled(false);
 }

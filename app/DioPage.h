@@ -2,19 +2,19 @@
 
 #include "app/TerminalPage.h"
 
+#include "terminal/TerminalLine.h"
+
 #include <QString>
 
 #include <array>
+#include <cstdint>
+#include <functional>
 #include <string>
 
 class QLabel;
 class QPushButton;
 class TVrSwitch;
 class TVrUserLed;
-
-namespace tkm::protocol {
-struct Command;
-}
 
 // The DIO page: the eight digital lines' states (DIO0..7), directions (switches DDIO0..7 with labels
 // CDDIO0..7) and power-on and safe values (PON0..7, SAFE0..7). Line k is bit 7 - k of every byte;
@@ -72,7 +72,7 @@ public:
     void Button9Click();  // Save PON: the present outputs become the power-on state
     void Button10Click(); // Save Safe: the present outputs become the safe state
 
-    // Components (objectName = the member's name; the line widgets are found by name)
+    // Components (objectName = the member's name; the line widgets DIOk, DDIOk, CDDIOk, PONk, SAFEk)
     QPushButton* Button7 = nullptr;
     QPushButton* Button8 = nullptr;
     QPushButton* Button9 = nullptr;
@@ -83,11 +83,23 @@ private:
     void ShowDeviceData();
     void ToggleOutput(int line);
     void DirectionChange(int line);
-    // A save command (its reply is not looked at: the identification that follows shows what the
-    // terminal took), only with the terminal found; then the terminal is lost.
-    void SaveAndReidentify(const tkm::protocol::Command& command);
+    // A save (its reply is not looked at: the identification that follows shows what the terminal
+    // took), only with the terminal found; then the terminal is lost.
+    void SaveAndReidentify(const std::function<tkm::terminal::Result<>(TerminalConnection&)>& save);
     void connectHandlers();
     std::array<TVrUserLed*, 8> bank(const QString& prefix) const;
-    TVrSwitch* directionSwitch(int line) const;
-    QLabel* directionLabel(int line) const;
+    static std::uint8_t bit(int line) { return static_cast<std::uint8_t>(0x80 >> line); }
+
+    // Line k's widgets, filled once.
+    struct Line {
+        TVrUserLed* led = nullptr;      // its state; a click toggles an output
+        TVrSwitch* direction = nullptr; // at 0 input, at 1 output
+        QLabel* caption = nullptr;      // "IN" / "OUT" under the switch
+        TVrUserLed* powerOn = nullptr;
+        TVrUserLed* safe = nullptr;
+    };
+    std::array<Line, 8> lines_{};
+    // The directions as the switches show them (set bit = input) and the byte the line LEDs show.
+    std::uint8_t directions_ = 0xFF;
+    std::uint8_t outputs_ = 0;
 };

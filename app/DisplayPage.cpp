@@ -141,7 +141,7 @@ void DisplayPage::SendText(bool byEnterKey) {
         return;
     }
     const std::string converted =
-        tkm::protocol::ToTerminalCodePage(win1251, connection().device().cfgCodePage);
+        tkm::protocol::ToTerminalCodePage(win1251, connection().device().configuration.codePageCode);
     using tkm::protocol::TextSentBy;
     Check(connection().Transact(tkm::protocol::WriteText(
         connection().address(), converted, byEnterKey ? TextSentBy::EnterKey : TextSentBy::Button)));

@@ -12,6 +12,7 @@
 
 #include <QLabel>
 #include <QPushButton>
+#include <QTimer>
 
 KeyboardPage::KeyboardPage(TerminalConnection& connection, QWidget* parent)
     : TerminalPage(QStringLiteral("Keyboard"), connection, parent) {
@@ -43,6 +44,13 @@ KeyboardPage::KeyboardPage(TerminalConnection& connection, QWidget* parent)
     ClearKey->setEnabled(false);
     reachableByTab(Fix);
 
+    Timer3 = new QTimer(this);
+    Timer3->setObjectName(QStringLiteral("Timer3"));
+    Timer3->setInterval(150);
+    Timer3->setTimerType(Qt::PreciseTimer);
+    connect(Timer3, &QTimer::timeout, this, HandlerGuard::slot(this, &KeyboardPage::Timer3Timer));
+    Timer3->start();
+
     connect(Fix, &TVrPowerButton::OnClick, this, HandlerGuard::slot(this, &KeyboardPage::FixClick));
     connect(ClearKey, &QPushButton::clicked, this, HandlerGuard::slot(this, &KeyboardPage::ClearKeyClick));
 }
@@ -73,8 +81,8 @@ bool KeyboardPage::Poll() {
         // The echo on the terminal's own display; whether it arrived does not matter.
         connection().Transact(proto::WriteAt(a, 1, 0, "Key " + proto::DecimalText(k) + " "));
     }
-    if (!keys->empty())
-        emit keyLit();
+    if (!keys->empty() && !Timer3->isActive())
+        Timer3->start();
     return true;
 }
 
@@ -89,6 +97,12 @@ bool KeyboardPage::HighlightTick(bool terminalFound) {
             setKeyPanelColor(k, palette().color(QPalette::Button));
     }
     return anyLit();
+}
+
+void KeyboardPage::Timer3Timer() {
+    // Nothing to fade: the tick rests until a key is lit again.
+    if (!HighlightTick(connection().found()))
+        Timer3->stop();
 }
 
 bool KeyboardPage::anyLit() const {

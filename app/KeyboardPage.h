@@ -7,6 +7,7 @@
 class QColor;
 class QLabel;
 class QPushButton;
+class QTimer;
 class TVrPowerButton;
 
 // The Keyboard page: thirty key panels B1..B30 that light up when the terminal reports their keys and
@@ -36,6 +37,8 @@ public:
 
     void FixClick();
     void ClearKeyClick();
+    // The fade tick: runs the highlight tick and rests while no panel is lit.
+    void Timer3Timer();
 
     // Key panel "B" + k (k 1..30), else nullptr.
     QLabel* keyPanel(int k) const;
@@ -46,10 +49,8 @@ public:
     // Components (objectName = the member's name; key panels B1..B30 through keyPanel())
     TVrPowerButton* Fix = nullptr;
     QPushButton* ClearKey = nullptr;
-
-signals:
-    // A panel was lit: the highlight tick has work again.
-    void keyLit();
+    // The fade timer (150 ms), started again by a lit panel.
+    QTimer* Timer3 = nullptr;
 
 private:
     bool anyLit() const;

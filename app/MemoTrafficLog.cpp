@@ -1,9 +1,9 @@
-#include "MemoTrafficLog.h"
+#include "app/MemoTrafficLog.h"
 
+#include "app/TrafficMemo.h"
 #include "files/TerminalText.h"
 
 #include <QMetaObject>
-#include "app/TrafficMemo.h"
 
 void MemoTrafficLog::AppendLine(const std::string& line) {
     AppendNote(TerminalText::logLine(line));
@@ -17,8 +17,7 @@ void MemoTrafficLog::AppendNote(const QString& text) {
     if (!memo_)
         return;
     if (waiting_.isEmpty())
-        QMetaObject::invokeMethod(
-            memo_, [this] { Flush(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(this, &MemoTrafficLog::Flush, Qt::QueuedConnection);
     waiting_.append(text);
 }
 

@@ -3,16 +3,17 @@
 #include "app/TrafficMemo.h"
 #include "protocol/TrafficLog.h"
 
+#include <QObject>
 #include <QPointer>
 #include <QStringList>
-
 
 // The traffic log of the command transaction kept in the main window's memo (RCVS). Lines go into the
 // memo once the event loop is back, all that arrived meanwhile in one append: laying out and
 // scrolling the memo is then no part of any exchange, and a tick of several exchanges costs one
 // append. Line numbers and the clearing count the waiting lines too.
+// The queued call that appends the waiting lines is this object's own: it goes with it.
 // User-interface thread only.
-class MemoTrafficLog : public tkm::protocol::TrafficLog {
+class MemoTrafficLog : public QObject, public tkm::protocol::TrafficLog {
 public:
     explicit MemoTrafficLog(TrafficMemo* memo) : memo_(memo) {}
 

@@ -9,7 +9,8 @@
 #include "files/IniFile.h"
 #include "files/SettingsFile.h"
 
-#include "protocol/Commands.h"
+#include "terminal/ConfigurationProcedure.h"
+
 #include "protocol/Conversions.h"
 
 #include "widgets/TVrTrackBar.h"
@@ -23,6 +24,7 @@
 #include <stdexcept>
 
 namespace proto = tkm::protocol;
+namespace term = tkm::terminal;
 
 namespace {
 
@@ -104,11 +106,11 @@ void SettingPage::setFileDialogs(FileDialog* openDialog, FileDialog* saveDialog)
 
 void SettingPage::Enter() {
     // The configuration fields as the terminal reported them, without code-page conversion.
-    const DeviceData& device = connection().device();
-    WriteRow(0, "Address   :" + device.cfgAddress);
-    WriteRow(1, "Baud Rate :" + device.cfgBaud);
-    WriteRow(2, "Code page :" + device.cfgCodePage);
-    WriteRow(3, "Check summ:" + device.cfgFormat);
+    const term::Configuration& configuration = connection().device().configuration;
+    WriteRow(0, "Address   :" + configuration.address);
+    WriteRow(1, "Baud Rate :" + configuration.baudCode);
+    WriteRow(2, "Code page :" + configuration.codePageCode);
+    WriteRow(3, "Check summ:" + configuration.formatCode);
 }
 
 void SettingPage::AdrNewChange() {
@@ -126,14 +128,15 @@ void SettingPage::Button2Click() {
 }
 
 void SettingPage::ReadSettingClick() {
-    const DeviceData& device = connection().device();
-    if (device.cfgAddress.empty() || device.cfgBaud.empty() || device.cfgCodePage.empty())
+    const term::Configuration& configuration = connection().device().configuration;
+    if (configuration.address.empty() || configuration.baudCode.empty() || configuration.codePageCode.empty())
         return;
     // Field by field: a field that is no hex number ends the handler with the conversion error there.
-    AdrNew->SetPosition(proto::ParseHex(device.cfgAddress));
-    chooseItem(BRNew, proto::ParseHex(device.cfgBaud) - 1);
-    chooseItem(CodePage, proto::ParseHex(device.cfgCodePage));
-    CheckSum->setCurrentIndex(device.cfgFormat == "00" ? kChecksumDisabled : kChecksumEnabled);
+    AdrNew->SetPosition(configuration.addressValue());
+    chooseItem(BRNew, configuration.baudIndex());
+    chooseItem(CodePage, configuration.codePageIndex());
+    // Only a format code that says "off" switches the list off.
+    CheckSum->setCurrentIndex(configuration.checksum().value_or(true) ? kChecksumEnabled : kChecksumDisabled);
 }
 
 void SettingPage::Button3Click() {
@@ -143,26 +146,33 @@ void SettingPage::Button3Click() {
     CheckSum->setCurrentIndex(kChecksumDisabled);
 }
 
-bool SettingPage::RunInitialisation() {
+bool SettingPage::RunInitialisation(term::ConfigurationProcedure& procedure) {
+    using Procedure = term::ConfigurationProcedure;
     if (!AppDialogs::message(AppDialogs::Icon::Warning, AppDialogs::Buttons::OkCancel, kPowerCycleText))
         return false;
+    procedure.powerCycled();
     TerminalConnection& terminal = connection();
     // Clicks held through an identification run before the procedure goes on; one that moved the
-    // address away from 0 or closed the port has left the procedure, and nothing is sent.
-    auto stillAtZero = [&terminal] {
-        return terminal.betweenExchanges() && terminal.portOpen() && terminal.address() == 0;
+    // address away from init mode's or closed the port has left the procedure, and nothing is sent.
+    auto stillThere = [&terminal] {
+        return terminal.betweenExchanges() && terminal.portOpen() &&
+               terminal.address() == Procedure::kInitModeAddress;
     };
-    panel_->moveAddress(0);
-    if (!stillAtZero())
+    panel_->moveAddress(Procedure::kInitModeAddress);
+    if (!stillThere())
         return false;
     panel_->switchChecksumOff();
-    panel_->chooseBaudIndex(BaudRates::kIndex9600);
+    panel_->chooseBaudIndex(Procedure::kInitModeBaudIndex);
+    procedure.switched();
     if (!terminal.identify()) {
         AppDialogs::message(AppDialogs::Icon::Error, AppDialogs::Buttons::Ok,
                             QStringLiteral("Device not found"));
         return false;
     }
-    return stillAtZero() && terminal.found();
+    if (!stillThere() || !terminal.found())
+        return false;
+    procedure.found();
+    return true;
 }
 
 void SettingPage::SaveSettignClick() {
@@ -173,28 +183,24 @@ void SettingPage::SaveSettignClick() {
     if (saving_ || !terminal.portOpen() || !terminal.found())
         return;
     const QScopedValueRollback<bool> running(saving_, true);
-    proto::ConfigurationWrite config;
-    config.newAddress = AdrNew->Position();
-    config.baudIndex = BRNew->currentIndex();
-    config.codePageIndex = CodePage->currentIndex();
-    config.checksumEnabled = CheckSum->currentIndex() == kChecksumEnabled;
-
-    // A new baud rate or checksum mode is taken only in init mode, which the terminal answers at address 0.
-    const std::string formatCode = config.checksumEnabled ? "40" : "00";
-    const bool lineChanges =
-        terminal.baudIndex() != config.baudIndex || formatCode != terminal.device().cfgFormat;
-    if (lineChanges && terminal.address() != 0 && !RunInitialisation())
+    // What the page shows at the click is written, whatever runs between the procedure's steps.
+    const int newAddress = AdrNew->Position();
+    const int codePageIndex = CodePage->currentIndex();
+    term::ConfigurationProcedure procedure(
+        {terminal.address(), terminal.baudIndex(), terminal.device().configuration.checksum()},
+        BRNew->currentIndex(), CheckSum->currentIndex() == kChecksumEnabled);
+    if (procedure.needsInitMode() && !RunInitialisation(procedure))
         return;
 
-    const int writtenTo = terminal.address();
-    const bool failed =
-        TerminalConnection::IsError(terminal.Transact(proto::WriteConfiguration(writtenTo, config)));
-    if (failed)
+    if (!procedure.write(terminal, newAddress, codePageIndex))
         AppDialogs::message(AppDialogs::Icon::Error, AppDialogs::Buttons::Ok,
                             QStringLiteral("Data is not saved"));
     // The terminal is followed to its new address unless the user has chosen another one meanwhile.
-    if (writtenTo != 0 && !failed && terminal.betweenExchanges() && terminal.address() == writtenTo)
-        panel_->moveAddress(config.newAddress);
+    if (procedure.next() == term::ConfigurationProcedure::Step::Follow) {
+        if (terminal.betweenExchanges() && terminal.address() == procedure.writeAddress())
+            panel_->moveAddress(procedure.newAddress());
+        procedure.followed();
+    }
     // Whatever the answer, the terminal may have taken new settings: the next tick identifies it again.
     terminal.lose();
 }

@@ -8,6 +8,10 @@
 
 #include <optional>
 
+namespace tkm::terminal {
+class ConfigurationProcedure;
+}
+
 class QComboBox;
 class QGroupBox;
 class QPushButton;
@@ -67,9 +71,9 @@ public:
 
 private:
     void connectHandlers();
-    // Takes the terminal to init mode with the user's help and finds it at address 0; false when
+    // Takes the procedure's terminal to init mode with the user's help and finds it there; false when
     // cancelled, not found, or left by the user between its steps (nothing is to be sent then).
-    bool RunInitialisation();
+    bool RunInitialisation(tkm::terminal::ConfigurationProcedure& procedure);
     void ReadFile(const IniFile& file);
 
     ConnectionPanel* panel_ = nullptr;

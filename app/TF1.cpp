@@ -14,9 +14,9 @@
 #include "app/SimulatedTerminalPort.h"
 #include "app/StatusBarPanels.h"
 #include "app/TerminalConnection.h"
-#include "files/TerminalText.h"
 #include "app/UserSymbolsPage.h"
 #include "app/WdtPage.h"
+#include "files/TerminalText.h"
 
 #include "protocol/Commands.h"
 #include "protocol/Conversions.h"
@@ -117,7 +117,6 @@ TF1::~TF1() {
     // The timers must not tick into a half-destroyed window, and the port closes before the
     // simulated terminal behind it stops.
     Timer1->stop();
-    Timer3->stop();
     HandlerGuard::run([this] { nrComm1->SetActive(false); });
     if (F1 == this)
         F1 = nullptr;
@@ -216,6 +215,14 @@ void TF1::setTransactPort(proto::TransactPort* port) {
     connection_->setPort(port ? port : transactPort_.get());
 }
 
+void TF1::leavePagesBut(TerminalPage* entered) {
+    for (int i = 0; i < Page->count(); ++i) {
+        auto* page = qobject_cast<TerminalPage*>(Page->widget(i));
+        if (page && page != entered)
+            page->Leave();
+    }
+}
+
 TerminalPage* TF1::shownPage() const {
     return qobject_cast<TerminalPage*>(Page->currentWidget());
 }
@@ -247,13 +254,7 @@ void TF1::connectHandlers() {
     connect(Button4, &QPushButton::clicked, this, HandlerGuard::slot([this] { Button4Click(); }));
     connect(Page, &QTabWidget::currentChanged, this, HandlerGuard::slot([this] { PageChange(); }));
     connect(Timer1, &QTimer::timeout, this, &TF1::PollTick);
-    connect(Timer3, &QTimer::timeout, this, HandlerGuard::slot([this] { Timer3Timer(); }));
-    connect(Keyboard, &KeyboardPage::keyLit, this, [this] {
-        if (!Timer3->isActive())
-            Timer3->start();
-    });
     Timer1->start();
-    Timer3->start();
 }
 
 // ---- Connection panel ----
@@ -336,19 +337,15 @@ void TF1::Button4Click() {
 }
 
 void TF1::RefreshStatus() {
-    const DeviceData& device = connection_->device();
+    const tkm::terminal::DeviceData& device = connection_->device();
     StBar->setPanelText(1, TerminalText::visible(device.deviceName));
     StBar->setPanelText(3, TerminalText::visible(device.firmware));
 
-    const std::string_view codePage = proto::CodePageName(device.cfgCodePage);
+    const std::string_view codePage = device.configuration.codePageName();
     StBar->setPanelText(5, QString::fromLatin1(codePage.data(), static_cast<qsizetype>(codePage.size())));
 
-    QString checksum;
-    if (device.cfgFormat == "00")
-        checksum = QStringLiteral("OFF");
-    else if (device.cfgFormat == "40")
-        checksum = QStringLiteral("ON");
-    StBar->setPanelText(7, checksum);
+    const std::optional<bool> checksum = device.configuration.checksum();
+    StBar->setPanelText(7, !checksum ? QString() : *checksum ? QStringLiteral("ON") : QStringLiteral("OFF"));
 }
 
 void TF1::AddressScan() {
@@ -375,8 +372,7 @@ void TF1::PageChange() {
     if (TerminalConnection::IsError(connection_->Transact(proto::ClearDisplay(connection_->address()))))
         connection_->lose();
     TerminalPage* shown = shownPage();
-    if (shown != WDTimer)
-        WDTimer->SwitchWatchdogOff();
+    leavePagesBut(shown);
     if (shown)
         shown->Enter();
 }
@@ -401,9 +397,9 @@ void TF1::closeEvent(QCloseEvent* event) {
 void TF1::FormClose() {
     // The terminal would raise its alarm once the utility that kept its watchdog alive is gone.
     if (connection_->found() && connection_->portOpen())
-        WDTimer->SwitchWatchdogOff();
+        leavePagesBut(nullptr);
     Timer1->stop();
-    Timer3->stop();
+    Keyboard->Timer3->stop();
     nrComm1->SetActive(false);
 }
 
@@ -446,10 +442,4 @@ void TF1::PollTick() {
         if (!before.contains(text))
             AppDialogs::showException(text);
     }
-}
-
-void TF1::Timer3Timer() {
-    // Nothing to fade: the tick rests until a key is lit again.
-    if (!Keyboard->HighlightTick(connection_->found()))
-        Timer3->stop();
 }

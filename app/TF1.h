@@ -75,7 +75,6 @@ public:
     TrafficMemo* RCVS = nullptr;
     QPushButton* Button4 = nullptr;
     QTimer* Timer1 = nullptr;
-    QTimer* Timer3 = nullptr;
     QTabWidget* Page = nullptr;
     FileDialog* OpenDialog1 = nullptr;
     FileDialog* SaveDialog1 = nullptr;
@@ -103,7 +102,6 @@ public:
     void CSEClick();
     void Button4Click();
     void Timer1Timer();
-    void Timer3Timer();
     // What Timer1 runs: one poll tick, never inside another, whose errors are shown after it is done
     // and only once while they recur tick after tick.
     void PollTick();
@@ -156,6 +154,8 @@ private:
     void connectHandlers();
     void setupConnection();
     TerminalPage* shownPage() const;
+    // Leave() on every page but `entered` (nullptr: on all), in the page control's order.
+    void leavePagesBut(TerminalPage* entered);
 
     std::unique_ptr<CommTransactPort> transactPort_;
     std::unique_ptr<MemoTrafficLog> trafficLog_;

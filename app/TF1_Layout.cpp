@@ -135,10 +135,6 @@ void TF1::buildConnectionPanel() {
     // Never before the interval: the coarse default may fire up to 5 % early, and the terminal is
     // promised a full interval between one tick's last exchange and the next tick.
     Timer1->setTimerType(Qt::PreciseTimer);
-    Timer3 = new QTimer(this);
-    Timer3->setObjectName(QStringLiteral("Timer3"));
-    Timer3->setInterval(150);
-    Timer3->setTimerType(Qt::PreciseTimer);
 
     OpenDialog1 = makeFileDialog(this, "OpenDialog1", FileDialog::Kind::Open);
     SaveDialog1 = makeFileDialog(this, "SaveDialog1", FileDialog::Kind::Save);

@@ -1,30 +1,16 @@
 #include "app/TerminalConnection.h"
 
-#include "protocol/Commands.h"
-#include "protocol/Frame.h"
-#include "protocol/Replies.h"
+#include "terminal/Dio.h"
+#include "terminal/Identification.h"
+#include "terminal/Watchdog.h"
 
-#include <cctype>
-#include <optional>
+#include "protocol/Frame.h"
+
 #include <stdexcept>
 #include <utility>
 
 namespace proto = tkm::protocol;
-
-namespace {
-
-// The line byte of an @AA payload in upper case, so that it compares equal, as text, with the LED
-// bank that shows it: a terminal answering "a5" would otherwise make every other poll a write.
-std::optional<std::string> lineByteOf(std::string_view payload) {
-    std::optional<std::string> lines = proto::DecodeLineByte(payload);
-    if (lines) {
-        for (char& c : *lines)
-            c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    }
-    return lines;
-}
-
-} // namespace
+namespace term = tkm::terminal;
 
 TerminalConnection::TerminalConnection(proto::TransactLinks links, QObject* parent)
     : QObject(parent), links_(std::move(links)) {
@@ -41,6 +27,13 @@ std::string TerminalConnection::Transact(const proto::Command& command) {
 std::string TerminalConnection::Transact(std::string_view command, std::string_view expectedPrefix,
                                          int extraWait) {
     return proto::Transact(links_, command, expectedPrefix, extraWait);
+}
+
+std::optional<std::string> TerminalConnection::exchange(const proto::Command& command) {
+    std::string payload = Transact(command);
+    if (IsError(payload))
+        return std::nullopt;
+    return payload;
 }
 
 bool TerminalConnection::portOpen() const {
@@ -115,13 +108,12 @@ void TerminalConnection::setLineState(const std::string& lineByte) {
 
 bool TerminalConnection::readLineState() {
     const std::uint64_t epoch = epoch_;
-    const std::string reply = Transact(proto::ReadLineState(address_));
+    const term::Result<std::string> lines = term::ReadLines(*this, address_);
     // A reply overtaken by a change of address or connection says nothing about the terminal now.
     if (epoch_ != epoch)
         return false;
-    const std::optional<std::string> lines = IsError(reply) ? std::nullopt : lineByteOf(reply);
-    device_.lineState = lines.value_or(std::string());
-    return lines.has_value();
+    device_.lineState = lines ? *lines : std::string();
+    return static_cast<bool>(lines);
 }
 
 bool TerminalConnection::identify() {
@@ -137,99 +129,43 @@ bool TerminalConnection::identify() {
         ~Done() { flag = false; }
     } done{identifying_};
 
-    // The cache is emptied below, so the flag goes first: a conversion error that ends the caller's
+    // The cache is emptied first, so the flag goes before it: a conversion error that ends the caller's
     // handler must not leave it claiming a terminal the cache no longer describes.
     invalidate();
-    const std::uint64_t epoch = epoch_;
-    device_.deviceName.clear();
-    device_.firmware.clear();
-    device_.cfgBaud.clear();
-    device_.cfgCodePage.clear();
-    device_.cfgFormat.clear();
-    device_.direction.clear();
-    device_.powerOn.clear();
-    device_.safe.clear();
-    emit deviceDataChanged();
+    // The cache's steps become the window's signals; any change of the connection meanwhile (counted
+    // by the epoch) overtakes the identification.
+    class Follower : public term::IdentifyObserver {
+    public:
+        explicit Follower(TerminalConnection& connection) : c_(connection), epoch_(connection.epoch_) {}
+        void emptied() override { emit c_.deviceDataChanged(); }
+        void linesRead() override { emit c_.lineStateRead(c_.device_.lineState); }
+        void watchdogRead() override {
+            emit c_.watchdogIdentified(c_.device_.watchdog.enabled, c_.device_.watchdog.periodTenths);
+        }
+        void filled() override { emit c_.deviceDataChanged(); }
+        bool current() const override { return c_.epoch_ == epoch_; }
 
+    private:
+        TerminalConnection& c_;
+        const std::uint64_t epoch_;
+    } follower(*this);
+    // The window's identification clears the terminal's display and takes the values as sent.
+    const term::IdentifyOptions options{true, term::Replies::AsReceived};
     // One address for every read, whatever happens to the controls meanwhile.
-    const int a = address_;
-    auto current = [&] { return epoch_ == epoch; };
-    auto ask = [&](const proto::Command& command, std::string& into) {
-        into = Transact(command);
-        return current() && !IsError(into);
-    };
-
-    const proto::Command reads[] = {proto::ReadDeviceName(a), proto::ReadFirmware(a), proto::ReadDirection(a),
-                                    proto::ReadPowerOnValue(a), proto::ReadSafeValue(a)};
-    std::string kept[5];
-    for (int i = 0; i < 5; ++i) {
-        if (!ask(reads[i], kept[i]))
-            return false;
-    }
-
-    // A malformed line byte is a failed read too: shown and compared with the LEDs, it would make
-    // the DIO poll write the outputs although nobody toggled one.
-    std::string reply;
-    const std::optional<std::string> lines =
-        ask(proto::ReadLineState(a), reply) ? lineByteOf(reply) : std::nullopt;
-    if (!lines) {
-        // The lines are unknown now; "error" is no line byte to show or to compare with.
-        if (current())
-            device_.lineState.clear();
-        return false;
-    }
-    device_.lineState = *lines;
-    emit lineStateRead(device_.lineState);
-
-    std::string cleared;
-    if (!ask(proto::ClearDisplay(a), cleared))
-        return false;
-
-    std::string configuration;
-    if (!ask(proto::ReadConfiguration(a), configuration))
-        return false;
-    const std::optional<proto::ConfigurationFields> fields = proto::DecodeConfiguration(configuration);
-    if (!fields)
-        return false;
-    device_.cfgAddress = fields->address;
-    device_.cfgBaud = fields->baudCode;
-    device_.cfgCodePage = fields->codePageCode;
-    device_.cfgFormat = fields->formatCode;
-
-    if (!readWatchdog() || !current())
-        return false;
-    emit watchdogIdentified(device_.wdtEnabled, device_.wdtPeriod);
-
-    device_.deviceName = proto::DecodeDeviceName(kept[0]);
-    device_.firmware = proto::DecodeFirmware(kept[1]);
-    device_.direction = kept[2];
-    device_.powerOn = kept[3];
-    device_.safe = kept[4];
-    emit deviceDataChanged();
-    if (!current())
+    if (!term::Identify(*this, address_, device_, options, follower))
         return false;
     found_ = true;
     return true;
 }
 
 bool TerminalConnection::readWatchdog() {
-    device_.wdtEnabled = false;
-    device_.wdtPeriod = 0;
-    const std::string reply = Transact(proto::ReadWatchdogState(address_));
-    if (IsError(reply))
-        return false;
-    const std::optional<proto::WatchdogState> state = proto::DecodeWatchdogState(reply);
-    if (!state)
-        return false;
-    device_.wdtEnabled = state->enabled;
-    device_.wdtPeriod = state->periodTenths;
-    return true;
+    return static_cast<bool>(term::ReadWatchdog(*this, address_, device_.watchdog));
 }
 
 bool TerminalConnection::setWatchdog(bool enabled, int periodTenths) {
     if (!found_)
         return false;
-    return !IsError(Transact(proto::WriteWatchdog(address_, enabled, periodTenths)));
+    return static_cast<bool>(term::SetWatchdog(*this, address_, enabled, periodTenths));
 }
 
 void TerminalConnection::runAddressScan(const ScanControls& controls) {

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "app/DeviceData.h"
+#include "terminal/DeviceData.h"
+#include "terminal/TerminalLine.h"
 
 #include "protocol/Transact.h"
 
@@ -8,12 +9,9 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
-
-namespace tkm::protocol {
-struct Command;
-}
 
 // The window's knowledge of the terminal on its line: the transaction links, the address and checksum
 // mode the exchanges use, the device-found flag, what the last identification learnt (the cached
@@ -24,9 +22,12 @@ struct Command;
 // change of address, checksum mode, baud rate or port clears it, and an identification overtaken by
 // such a change (or by another identification) ends false.
 //
+// The terminal's rules (tkm::terminal) run over this connection as their line: the window's transaction
+// with its fixed reply wait, lamp, traffic log and refusal of a nested exchange.
+//
 // No widgets: the window shows what the connection reports through its signals and moves its controls
 // through ScanControls. User-interface thread only, like the transaction it runs.
-class TerminalConnection : public QObject {
+class TerminalConnection : public QObject, public tkm::terminal::TerminalLine {
     Q_OBJECT
 public:
     // links.port, links.log and links.sleepMs are required (see tkm::protocol::TransactLinks); the
@@ -38,6 +39,8 @@ public:
     std::string Transact(std::string_view command, std::string_view expectedPrefix, int extraWait);
     static bool IsError(std::string_view result) { return tkm::protocol::IsTransactError(result); }
     bool portOpen() const;
+    // The payload of Transact, or nothing for "error".
+    std::optional<std::string> exchange(const tkm::protocol::Command& command) override;
 
     // The port and the reply wait the transaction uses. Changing the port loses the terminal.
     void setPort(tkm::protocol::TransactPort* port);
@@ -70,7 +73,7 @@ public:
     // Clears the flag: the terminal or the connection may have changed, so the next poll tick
     // identifies again.
     void lose();
-    const DeviceData& device() const { return device_; }
+    const tkm::terminal::DeviceData& device() const { return device_; }
 
     // Reads the terminal's identity, configuration, lines and watchdog at the current address into the
     // cache and sets the flag to the result. Never shows a message; a non-hex watchdog period throws
@@ -126,5 +129,5 @@ private:
     bool found_ = false;
     bool identifying_ = false;
     std::uint64_t epoch_ = 0;
-    DeviceData device_;
+    tkm::terminal::DeviceData device_;
 };

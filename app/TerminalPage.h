@@ -9,9 +9,9 @@
 class TerminalConnection;
 
 // One page of the main window's page control. A page owns its components and handlers and reaches the
-// terminal only through the connection. The window calls it at two moments: when the page is entered
-// (after the window cleared the terminal's display and, for every page but the WDT page, switched the
-// watchdog off) and on every poll tick while it is shown, if it polls.
+// terminal only through the connection, and keeps what runs for it (timers, the terminal's state it set
+// up) itself. The window calls it when the page is entered (after the display clear and Leave on
+// every other page), on every poll tick while it is shown, if it polls, and when it is left.
 // User-interface thread only.
 class TerminalPage : public QWidget {
     Q_OBJECT
@@ -22,6 +22,11 @@ public:
     // The page's own steps of the page-entry sequence; runs only while the terminal is found, with the
     // window disabled.
     virtual void Enter() {}
+    // The page ends what it keeps going on the terminal: every page but the one entered is left at each
+    // page change (after the display clear, before Enter), since that state may stand from any earlier
+    // page, and every page is left when the window closes. Only while the terminal is found (closing:
+    // and its port open).
+    virtual void Leave() {}
 
     // The page's controls in the order Tab takes through them (the window puts them after its page tabs).
     virtual QList<QWidget*> TabOrder() const = 0;

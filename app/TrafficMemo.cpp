@@ -12,25 +12,11 @@
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QTextLayout>
-#include <QVarLengthArray>
 
 #include <algorithm>
 #include <cmath>
 
 namespace {
-
-// Glyph texts kept for drawing; a log of other exchanges than the polls starts them again.
-constexpr qsizetype kKeptExchanges = 256;
-
-qint64 WidthKey(qreal width) {
-    return qRound64(width * 64);
-}
-
-// Where the tab of a line shaped "number<TAB>exchange" stands, or -1 for a line of another shape.
-qsizetype NumberTab(const QString& line) {
-    const qsizetype tab = line.indexOf(u'\t');
-    return tab > 0 && line.indexOf(u'\t', tab + 1) < 0 ? tab : -1;
-}
 
 // A scroll area lays its bars out again after every range change, through a queued call, in case a
 // bar must show or hide: an event and a layout for every line of a growing log. Only a range that
@@ -43,12 +29,6 @@ void SetRange(QScrollBar* bar, int minimum, int maximum) {
     if (showingMayChange || valueMoves)
         blocker.unblock();
     bar->setRange(minimum, maximum);
-}
-
-bool SameRuns(const QList<QGlyphRun>& laidOut, const QGlyphRun& composed) {
-    return laidOut.size() == 1 && laidOut[0].rawFont() == composed.rawFont() &&
-           laidOut[0].glyphIndexes() == composed.glyphIndexes() &&
-           laidOut[0].positions() == composed.positions();
 }
 
 } // namespace
@@ -99,135 +79,7 @@ qreal TrafficMemo::lineWidth(const QString& line) {
     return x;
 }
 
-// A line of the log is "number<TAB>exchange". Laying out and shaping every new line was most of its
-// paint, while the exchange text repeats (the same poll, the same reply) and a number is made of ten
-// digits. A tab ends a run of text the layout shapes, so the exchange's glyphs do not depend on the
-// number, and where it starts depends only on the number's width. Both are taken from lines laid out
-// whole. Digits are put together from their glyphs, advances and pair kerning, read from a layout of
-// every pair of them, and only where that layout shows the font's digits to be placed pair by pair;
-// a number's width is used once a line laid out whole has shown its digits placed just so. Anything
-// else (a selection, another shape of line, a text not met before) is laid out as before.
-void TrafficMemo::checkDigits() {
-    // Composable stays false, and numbers are laid out as any text, unless every check below passes.
-    digits_ = {};
-    digits_.checked = true;
-    for (int d = 0; d < 10; ++d) {
-        QTextLayout layout;
-        layOut(layout, QString(QChar(u'0' + d)));
-        const QList<QGlyphRun> runs = layout.glyphRuns();
-        if (runs.size() != 1 || runs[0].glyphIndexes().size() != 1)
-            return;
-        if (d == 0) {
-            digits_.font = runs[0].rawFont();
-            digits_.baseline = runs[0].positions().first().y();
-        }
-        digits_.glyph[d] = runs[0].glyphIndexes().first();
-        digits_.advance[d] = layout.lineAt(0).naturalTextWidth();
-    }
-    QString pairs;
-    for (char16_t a = u'0'; a <= u'9'; ++a)
-        for (char16_t b = u'0'; b <= u'9'; ++b)
-            pairs += QChar(a) + QString(QChar(b));
-    QTextLayout layout;
-    layOut(layout, pairs);
-    const QList<QGlyphRun> runs = layout.glyphRuns();
-    if (runs.size() != 1 || runs[0].positions().size() != pairs.size())
-        return;
-    // Each pair stands once at an even place: its kerning is what the layout adds to the first advance.
-    const QList<QPointF> positions = runs[0].positions();
-    for (qsizetype i = 0; i + 1 < pairs.size(); i += 2) {
-        const int first = pairs[i].unicode() - u'0';
-        const int second = pairs[i + 1].unicode() - u'0';
-        digits_.kern[first * 10 + second] = positions[i + 1].x() - positions[i].x() - digits_.advance[first];
-    }
-    // Placed pair by pair only if the whole string, the pairs at odd places too, comes out as laid out.
-    digits_.composable = true;
-    QGlyphRun composed;
-    qreal width = 0;
-    if (!numberRun(pairs, &composed, &width) || !SameRuns(runs, composed))
-        digits_.composable = false;
-}
-
-// The glyphs of a line number put together from its digits, placed as in a line laid out whole.
-bool TrafficMemo::numberRun(QStringView number, QGlyphRun* run, qreal* width) const {
-    if (!digits_.composable || number.isEmpty())
-        return false;
-    QVarLengthArray<quint32, 16> glyphs;
-    QVarLengthArray<QPointF, 16> positions;
-    qreal x = kMargin;
-    int previous = -1;
-    for (const QChar c : number) {
-        const int d = c.unicode() - u'0';
-        if (d < 0 || d > 9)
-            return false;
-        if (previous >= 0)
-            x += digits_.advance[previous] + digits_.kern[previous * 10 + d];
-        glyphs.append(digits_.glyph[d]);
-        positions.append(QPointF(x, digits_.baseline));
-        previous = d;
-    }
-    run->setRawFont(digits_.font);
-    run->setGlyphIndexes(QList<quint32>(glyphs.begin(), glyphs.end()));
-    run->setPositions(QList<QPointF>(positions.begin(), positions.end()));
-    *width = x + digits_.advance[previous] - kMargin;
-    return true;
-}
-
-// A line shaped "number<TAB>exchange" whose number can be put together from its digits: where its tab
-// stands, the number's glyphs and its width.
-bool TrafficMemo::numberOf(const QString& line, qsizetype* tab, QGlyphRun* number, qreal* width) {
-    if (!digits_.checked)
-        checkDigits();
-    *tab = NumberTab(line);
-    return *tab > 0 && numberRun(QStringView(line).left(*tab), number, width);
-}
-
-void TrafficMemo::learnLine(const QString& line, const QTextLayout& layout) {
-    qsizetype tab = -1;
-    QGlyphRun number;
-    qreal width = 0;
-    const QTextLine textLine = layout.lineAt(0);
-    if (!numberOf(line, &tab, &number, &width) ||
-        !SameRuns(textLine.glyphRuns(0, static_cast<int>(tab)), number))
-        return;
-    const qreal start = textLine.cursorToX(static_cast<int>(tab + 1));
-    exchangeStart_.insert(WidthKey(width), start);
-    const QString exchange = line.mid(tab + 1);
-    if (exchanges_.contains(exchange))
-        return;
-    QList<QGlyphRun> runs = textLine.glyphRuns(static_cast<int>(tab + 1), static_cast<int>(exchange.size()));
-    for (QGlyphRun& run : runs) {
-        QList<QPointF> positions = run.positions();
-        for (QPointF& at : positions)
-            at.rx() -= start;
-        run.setPositions(positions);
-    }
-    if (exchanges_.size() >= kKeptExchanges)
-        exchanges_.clear();
-    exchanges_.insert(exchange, runs);
-}
-
-bool TrafficMemo::drawKnownLine(QPainter& painter, const QString& line, const QPointF& origin) {
-    qsizetype tab = -1;
-    QGlyphRun number;
-    qreal width = 0;
-    if (!numberOf(line, &tab, &number, &width))
-        return false;
-    const auto start = exchangeStart_.constFind(WidthKey(width));
-    const auto exchange = exchanges_.constFind(line.mid(tab + 1));
-    if (start == exchangeStart_.constEnd() || exchange == exchanges_.constEnd())
-        return false;
-    painter.drawGlyphRun(origin, number);
-    const QPointF at = origin + QPointF(*start, 0);
-    for (const QGlyphRun& run : *exchange)
-        painter.drawGlyphRun(at, run);
-    return true;
-}
-
 void TrafficMemo::fontChanged() {
-    digits_ = {};
-    exchanges_.clear();
-    exchangeStart_.clear();
     QTextLayout probe;
     layOut(probe, QStringLiteral("0"));
     lineHeight_ = std::max(1, static_cast<int>(std::ceil(probe.lineAt(0).height())));
@@ -379,12 +231,8 @@ void TrafficMemo::paintEvent(QPaintEvent* event) {
         if (top > exposed.bottom())
             break;
         const bool selected = hasSelection() && line >= from.line && line <= to.line;
-        if (!selected && drawKnownLine(painter, lines_[line], QPointF(x, top)))
-            continue;
         QTextLayout layout;
         layOut(layout, lines_[line]);
-        if (!selected)
-            learnLine(lines_[line], layout);
         QList<QTextLayout::FormatRange> selection;
         if (selected) {
             QTextLayout::FormatRange range;

@@ -1,12 +1,8 @@
 #pragma once
 
 #include <QAbstractScrollArea>
-#include <QGlyphRun>
 #include <QHash>
-#include <QRawFont>
 #include <QStringList>
-
-#include <array>
 
 class QMenu;
 class QTextLayout;
@@ -17,8 +13,7 @@ class QTextLayout;
 // when it comes, and paints only what is exposed: an appended line scrolls the view by one line and
 // paints that line alone. It looks as a plain text edit with the same font, tab stops and margin does.
 // The view stays at the end while it is there; scrolled up, it stays where the reader put it.
-// A log line is drawn from glyphs kept from earlier lines where that draws exactly what laying it out
-// would (see drawKnownLine). User-interface thread only.
+// User-interface thread only.
 class TrafficMemo : public QAbstractScrollArea {
     Q_OBJECT
 public:
@@ -70,15 +65,10 @@ private:
     };
 
     int lineHeight() const { return lineHeight_; }
-    int visibleLines() const;   // whole lines the viewport shows
+    int visibleLines() const;    // whole lines the viewport shows
     int lineTop(int line) const; // in viewport coordinates
     qreal lineWidth(const QString& line);
     void layOut(QTextLayout& layout, const QString& line) const;
-    bool drawKnownLine(QPainter& painter, const QString& line, const QPointF& origin);
-    void learnLine(const QString& line, const QTextLayout& layout);
-    bool numberRun(QStringView number, QGlyphRun* run, qreal* width) const;
-    bool numberOf(const QString& line, qsizetype* tab, QGlyphRun* number, qreal* width);
-    void checkDigits();
     Place placeAt(const QPoint& viewportPoint) const;
     bool hasSelection() const { return anchor_ != cursor_; }
     void moveCursorTo(const Place& place);
@@ -87,26 +77,11 @@ private:
     void updateScrollBars();
 
     QStringList lines_;
-    qreal widest_ = 0;  // the widest line's advance, tabs expanded
+    qreal widest_ = 0; // the widest line's advance, tabs expanded
     int lineHeight_ = 1;
     qreal tabStop_ = 80;
     QHash<char16_t, qreal> advances_; // of the characters met so far, in the current font
 
-    // The digits' glyphs as the current font places them, for drawing line numbers (see checkDigits).
-    struct Digits {
-        bool checked = false;
-        bool composable = false;
-        QRawFont font;
-        std::array<quint32, 10> glyph{};
-        std::array<qreal, 10> advance{};
-        std::array<qreal, 100> kern{}; // by first digit * 10 + second
-        qreal baseline = 0;
-    };
-    Digits digits_;
-    // From lines laid out whole: the glyphs of the text after a line's tab, placed from x 0, and where
-    // that text starts, by the width of the number before the tab (in 1/64 px).
-    QHash<QString, QList<QGlyphRun>> exchanges_;
-    QHash<qint64, qreal> exchangeStart_;
     Place anchor_;
     Place cursor_;
     bool selecting_ = false;

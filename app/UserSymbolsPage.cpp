@@ -120,7 +120,7 @@ void UserSymbolsPage::Enter() {
     WriteRow(1, "0 1 2 3 4 5 6 7");
     WriteRow(2, "");
     // The terminal's own codes of the eight user symbols, sent as they are (no code-page conversion).
-    const unsigned char first = connection().device().cfgCodePage == proto::kCodePageKoi8r ? 0xB8 : 0xB0;
+    const unsigned char first = connection().device().configuration.codePageCode == proto::kCodePageKoi8r ? 0xB8 : 0xB0;
     std::string symbols;
     for (int i = 0; i < kSymbols; ++i) {
         symbols += static_cast<char>(first + i);

@@ -4,7 +4,8 @@
 #include "app/LayoutHelpers.h"
 #include "app/TerminalConnection.h"
 
-#include "protocol/Commands.h"
+#include "terminal/Watchdog.h"
+
 #include "protocol/Conversions.h"
 #include "protocol/Replies.h"
 
@@ -22,6 +23,7 @@
 #include <utility>
 
 namespace proto = tkm::protocol;
+namespace term = tkm::terminal;
 
 WdtPage::WdtPage(TerminalConnection& connection, QWidget* parent)
     : TerminalPage(QStringLiteral("WDTimer"), connection, parent) {
@@ -76,13 +78,13 @@ QList<QWidget*> WdtPage::TabOrder() const {
 void WdtPage::Enter() {
     if (!ReadWatchdog())
         connection().lose();
-    const DeviceData& device = connection().device();
-    ShowWatchdog(device.wdtEnabled, device.wdtPeriod);
+    const proto::WatchdogState& watchdog = connection().device().watchdog;
+    ShowWatchdog(watchdog.enabled, watchdog.periodTenths);
     WriteRow(0, "WDT TEST");
     WriteRow(1, "");
 }
 
-void WdtPage::SwitchWatchdogOff() {
+void WdtPage::Leave() {
     WDTEN->SetActive(false);
     if (!connection().setWatchdog(WDTEN->Active(), WDTT->Position()))
         connection().lose();
@@ -115,9 +117,9 @@ bool WdtPage::Poll() {
     if (std::exchange(readRequest_, false)) {
         if (!ReadWatchdog())
             return false;
-        const DeviceData& device = connection().device();
-        WDTEN->SetActive(device.wdtEnabled);
-        WDTT->SetPosition(device.wdtPeriod);
+        const proto::WatchdogState& watchdog = connection().device().watchdog;
+        WDTEN->SetActive(watchdog.enabled);
+        WDTT->SetPosition(watchdog.periodTenths);
     }
     if (std::exchange(writeRequest_, false))
         return connection().setWatchdog(WDTEN->Active(), WDTT->Position());
@@ -125,8 +127,7 @@ bool WdtPage::Poll() {
         // Nothing to reset: this tick is done.
         if (!Stat_dev->Active())
             return true;
-        if (TerminalConnection::IsError(
-                connection().Transact(proto::ResetModuleStatus(connection().address()))))
+        if (!term::ResetStatus(connection(), connection().address()))
             return false;
     }
     return KeepAliveAndReadStatus();
@@ -135,11 +136,8 @@ bool WdtPage::Poll() {
 bool WdtPage::KeepAliveAndReadStatus() {
     // The host-alive message has no reply to look at.
     if (WDTEN->Active() && !DIS_RESWDT->Active())
-        connection().Transact(proto::HostAlive());
-    const std::string reply = connection().Transact(proto::ReadModuleStatus(connection().address()));
-    if (TerminalConnection::IsError(reply))
-        return false;
-    const std::optional<proto::ModuleStatus> status = proto::DecodeModuleStatus(reply);
+        term::SendHostAlive(connection());
+    const term::Result<proto::ModuleStatus> status = term::ReadStatus(connection(), connection().address());
     if (!status)
         return false;
     Stat_dev->SetActive(status->alarm);

@@ -12,7 +12,7 @@ class TVrTrackBar;
 class TVrUserLed;
 
 // The WDT page (component WDTimer): the terminal's host watchdog, its period and its alarm status.
-// Entering it reads the watchdog; entering any other page switches it off (SwitchWatchdogOff). While it
+// Entering it reads the watchdog; entering any other page switches it off (Leave). While it
 // is shown its poll keeps the watchdog alive and reads the status. The page's buttons do not talk to
 // the terminal: they raise requests, at most one of each kind, that the next poll serves.
 // User-interface thread only.
@@ -32,7 +32,8 @@ public:
 
     // WDTEN off, and the watchdog set sent with it (only while the terminal is found; a failure or a
     // terminal already lost leaves the flag clear).
-    void SwitchWatchdogOff();
+    // The watchdog switched off, the period kept: with the page not shown nothing keeps it alive.
+    void Leave() override;
 
     // ---- Handlers ----
     void WDTTChange();        // the period caption follows the track bar

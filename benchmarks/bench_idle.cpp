@@ -244,7 +244,7 @@ std::optional<VariantResult> RunVariant(const std::string& variant, int seconds,
         std::printf("traffic log filled with %d lines first\n", logLines);
     }
     if (stopHighlightTimer) {
-        window.Timer3->stop();
+        window.Keyboard->Timer3->stop();
         std::printf("highlight timer Timer3 stopped for this run\n");
     }
 

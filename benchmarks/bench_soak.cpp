@@ -19,7 +19,7 @@
 #include "app/WdtPage.h"
 #include "seriallink/TnrComm.h"
 #include "sim/SimTerminal.h"
-#include "tests/app/SimReplyWait.h"
+#include "testkit/SimReplyWait.h"
 
 #include <QApplication>
 #include <QEventLoop>

@@ -9,6 +9,7 @@
 #include "RawPtyPort.h"
 
 #include "app/CommTransactPort.h"
+#include "app/KeyboardPage.h"
 #include "app/SimulatedTerminalPort.h"
 #include "app/TF1.h"
 #include "app/TerminalConnection.h"
@@ -19,7 +20,7 @@
 #include "seriallink/TnrComm.h"
 #include "seriallink/TnrDeviceBox.h"
 #include "sim/SimTerminal.h"
-#include "tests/support/StringListLog.h"
+#include "testkit/StringListLog.h"
 #include "widgets/TVrPowerButton.h"
 #include "widgets/TVrTrackBar.h"
 #include "widgets/TVrUserLed.h"
@@ -168,7 +169,7 @@ void BM_ExchangeMainWindow(benchmark::State& state) {
         return state.SkipWithError("the window did not identify the simulated terminal");
     window.simulatedPort()->simulator()->setPacing(true);
     window.Timer1->stop();
-    window.Timer3->stop();
+    window.Keyboard->Timer3->stop();
     const p::Command command = p::ReadDeviceName(kAddress);
     const quint64 wakesBefore = window.nrComm1->CommThreadWakeups();
     MeasureExchanges(state, p::ReplyWaitMs(line.baudIndex, command.extraWait),
@@ -207,7 +208,7 @@ void BM_WindowLampOnOff(benchmark::State& state) {
     window.show();
     QCoreApplication::processEvents();
     window.Timer1->stop();
-    window.Timer3->stop();
+    window.Keyboard->Timer3->stop();
     for (auto _ : state) {
         window.led->SetActive(true);
         window.led->SetActive(false);
@@ -220,7 +221,7 @@ void BM_WindowMemoAppendAndPaint(benchmark::State& state) {
     window.show();
     QCoreApplication::processEvents();
     window.Timer1->stop();
-    window.Timer3->stop();
+    window.Keyboard->Timer3->stop();
     int line = 0;
     for (auto _ : state) {
         window.RCVS->appendPlainText(QStringLiteral("%1\t$01M --> !01TKM-9214").arg(++line));

@@ -6,8 +6,7 @@
 #include "cli/ToolLine.h"
 #include "cli/ToolOutput.h"
 
-#include "protocol/Commands.h"
-#include "protocol/Transact.h"
+#include "terminal/ConfigurationProcedure.h"
 
 #include "sim/SimTerminal.h"
 
@@ -15,7 +14,7 @@
 
 #include <chrono>
 
-namespace proto = tkm::protocol;
+namespace term = tkm::terminal;
 
 namespace {
 
@@ -28,8 +27,6 @@ const QString kPowerUpText =
 // How long --yes --verify waits for the terminal to come up at its new settings.
 constexpr std::chrono::seconds kVerifyPatience{60};
 constexpr std::chrono::milliseconds kVerifyRetry{250};
-// Init mode answers at 9600 baud.
-constexpr int kInitModeBaudIndex = 5;
 
 // The person at the terminal does the power cycle and presses Enter; the built-in simulated terminal
 // is switched by the tool itself. False when cancelled.
@@ -69,27 +66,28 @@ namespace ConfigureProcedure {
 
 ConfigurationWritten write(ToolContext& c, const ConfigurationChange& change, bool yes,
                            const QString& command) {
+    using Procedure = term::ConfigurationProcedure;
     ToolLine& line = c.line;
     const int baudIndex = change.baudIndex.value_or(line.baudIndex());
     const bool checksum = change.checksum.value_or(line.checksum());
-    // A new baud rate or checksum mode is taken only in init mode, which answers at address 0.
-    const bool lineChanges = baudIndex != line.baudIndex() || checksum != line.checksum();
-    const bool initialisation = lineChanges && line.address() != 0;
+    Procedure procedure({line.address(), line.baudIndex(), line.checksum()}, baudIndex, checksum);
 
     // The fields not given keep the terminal's values; with --yes the terminal is in init mode
     // already, where it tells its code page but not its address.
     std::optional<TerminalConfig> before;
-    if (!(initialisation && yes))
+    if (!(procedure.needsInitMode() && yes))
         before = TerminalConfig::read(line);
     const int keptAddress = before ? before->address : line.address();
-    if (initialisation) {
+    if (procedure.needsInitMode()) {
         if (!powerCycle(c, kPowerCycleText, true, !yes))
             throw NoAnswerError(QStringLiteral("%1 cancelled; nothing was sent (--yes expects the terminal "
                                                "in init mode already)")
                                     .arg(command));
-        line.setAddress(0);
-        line.setChecksum(false);
-        line.setBaudIndex(kInitModeBaudIndex);
+        procedure.powerCycled();
+        line.setAddress(Procedure::kInitModeAddress);
+        line.setChecksum(Procedure::kInitModeChecksum);
+        line.setBaudIndex(Procedure::kInitModeBaudIndex);
+        procedure.switched();
         try {
             const TerminalConfig initMode = TerminalConfig::read(line);
             if (!before)
@@ -99,33 +97,33 @@ ConfigurationWritten write(ToolContext& c, const ConfigurationChange& change, bo
                 throw;
             throw NoAnswerError(QStringLiteral("Device not found (%1); nothing was sent").arg(line.where()));
         }
+        procedure.found();
     }
 
-    proto::ConfigurationWrite config;
-    config.newAddress = change.address.value_or(keptAddress);
-    if (config.newAddress == 0)
+    const int newAddress = change.address.value_or(keptAddress);
+    if (newAddress == 0)
         throw UsageError(
             QStringLiteral("%1: give --new-address: the terminal answers at address 0 only in init "
                            "mode")
                 .arg(command));
-    config.baudIndex = baudIndex;
-    config.codePageIndex = change.codePageIndex.value_or(before->codePageIndex);
-    config.checksumEnabled = checksum;
+    const int codePageIndex = change.codePageIndex.value_or(before->codePageIndex);
     ConfigurationWritten written;
-    written.config = {config.newAddress, config.baudIndex, config.codePageIndex, config.checksumEnabled};
+    written.config = {newAddress, baudIndex, codePageIndex, checksum};
 
     // In init mode the terminal keeps what it is sent for its next power-up without the pin.
-    written.powerUpNeeded = line.address() == 0;
-    if (proto::IsTransactError(line.transact(proto::WriteConfiguration(line.address(), config))))
+    written.powerUpNeeded = procedure.takenAtPowerUp();
+    if (!procedure.write(line, newAddress, codePageIndex))
         throw NoAnswerError(QStringLiteral("Data is not saved (%1)").arg(line.where()));
     c.output.text(QStringLiteral("written: ") + written.config.toText());
     if (written.powerUpNeeded) {
         c.output.note(
             QStringLiteral("The TKM-9214 takes the new settings when it is next powered up without the "
                            "init pin."));
-    } else {
+    }
+    if (procedure.next() == Procedure::Step::Follow) {
         // A new address (the only line setting that changes here) is taken at once.
-        line.setAddress(written.config.address);
+        line.setAddress(procedure.newAddress());
+        procedure.followed();
     }
     return written;
 }

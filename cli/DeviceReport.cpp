@@ -1,45 +1,20 @@
 #include "cli/DeviceReport.h"
 
-#include "cli/ToolError.h"
 #include "cli/ToolLine.h"
 #include "cli/ToolOptions.h"
 
 #include "files/TerminalText.h"
 
-#include "protocol/Commands.h"
+#include "terminal/Identification.h"
+
 #include "protocol/Conversions.h"
-#include "protocol/EConvertError.h"
 #include "protocol/Replies.h"
 
 #include <QJsonValue>
 
-#include <cctype>
-#include <optional>
-
 namespace proto = tkm::protocol;
 
-namespace {
-
-ToolError invalid(const proto::Command& command, const QString& why) {
-    return RefusedError(QStringLiteral("the terminal's reply to %1 is not valid: %2")
-                            .arg(TerminalText::visible(command.text), why));
-}
-
-// A line byte as the LEDs show it: two hex digits, in upper case.
-std::string lineByte(ToolLine& line, const proto::Command& command) {
-    std::optional<std::string> byte = proto::DecodeLineByte(line.ask(command));
-    if (!byte)
-        throw invalid(command, QStringLiteral("not two hex digits"));
-    for (char& c : *byte)
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return *byte;
-}
-
-QString bytesText(const std::string& bytes) {
-    return TerminalText::visible(bytes);
-}
-
-} // namespace
+namespace term = tkm::terminal;
 
 QString CodePageNameOfIndex(int index) {
     const std::string_view name = proto::CodePageName(proto::HexText(static_cast<std::uint32_t>(index), 2));
@@ -54,29 +29,13 @@ QString PeriodText(int tenths) {
     return QString::number(PeriodSeconds(tenths), 'g', 15);
 }
 
+TerminalConfig TerminalConfig::of(const term::Configuration& checked) {
+    return {checked.addressValue(), checked.baudIndex(), checked.codePageIndex(),
+            checked.checksum().value_or(false)};
+}
+
 TerminalConfig TerminalConfig::read(ToolLine& line) {
-    const proto::Command configRead = proto::ReadConfiguration(line.address());
-    const std::optional<proto::ConfigurationFields> fields = proto::DecodeConfiguration(line.ask(configRead));
-    if (!fields)
-        throw invalid(configRead, QStringLiteral("not 10 characters"));
-    TerminalConfig config;
-    try {
-        config.address = proto::ParseHex(fields->address);
-        config.baudIndex = proto::ParseHex(fields->baudCode) - 1;
-    } catch (const proto::EConvertError& e) {
-        throw invalid(configRead, QString::fromUtf8(e.what()));
-    }
-    if (config.baudIndex < 0 || config.baudIndex > 9)
-        throw invalid(configRead, QStringLiteral("no baud rate has the code ") + bytesText(fields->baudCode));
-    if (proto::CodePageName(fields->codePageCode).empty())
-        throw invalid(configRead,
-                      QStringLiteral("no code page has the code ") + bytesText(fields->codePageCode));
-    config.codePageIndex = proto::ParseHex(fields->codePageCode);
-    if (fields->formatCode != "40" && fields->formatCode != "00")
-        throw invalid(configRead, QStringLiteral("the format code ") + bytesText(fields->formatCode) +
-                                      QStringLiteral(" is neither 40 nor 00"));
-    config.checksum = fields->formatCode == "40";
-    return config;
+    return of(line.take(term::ReadConfiguration(line, line.address(), term::Replies::Checked)));
 }
 
 QJsonObject TerminalConfig::toJson() const {
@@ -96,28 +55,22 @@ QString TerminalConfig::toText() const {
 
 DeviceReport DeviceReport::read(ToolLine& line) {
     const int a = line.address();
+    term::DeviceData data;
+    // Unlike the window's, the tool's identification changes nothing on the terminal.
+    const term::Result<> identified = term::Identify(line, a, data, {false, term::Replies::Checked});
+    if (!identified)
+        throw line.failure(identified.fault());
     DeviceReport r;
     r.address = a;
-    r.name = proto::DecodeDeviceName(line.ask(proto::ReadDeviceName(a)));
-    r.firmware = proto::DecodeFirmware(line.ask(proto::ReadFirmware(a)));
-    r.directions = lineByte(line, proto::ReadDirection(a));
-    r.powerOn = lineByte(line, proto::ReadPowerOnValue(a));
-    r.safe = lineByte(line, proto::ReadSafeValue(a));
-    r.lines = lineByte(line, proto::ReadLineState(a));
-
-    r.config = TerminalConfig::read(line);
-
-    const proto::Command watchdogRead = proto::ReadWatchdogState(a);
-    try {
-        const std::optional<proto::WatchdogState> watchdog =
-            proto::DecodeWatchdogState(line.ask(watchdogRead));
-        if (!watchdog)
-            throw invalid(watchdogRead, QStringLiteral("not 5 characters"));
-        r.watchdogEnabled = watchdog->enabled;
-        r.watchdogPeriodTenths = watchdog->periodTenths;
-    } catch (const proto::EConvertError& e) {
-        throw invalid(watchdogRead, QString::fromUtf8(e.what()));
-    }
+    r.name = data.deviceName;
+    r.firmware = data.firmware;
+    r.directions = data.direction;
+    r.powerOn = data.powerOn;
+    r.safe = data.safe;
+    r.lines = data.lineState;
+    r.config = TerminalConfig::of(data.configuration);
+    r.watchdogEnabled = data.watchdog.enabled;
+    r.watchdogPeriodTenths = data.watchdog.periodTenths;
     return r;
 }
 

@@ -6,6 +6,9 @@
 #include <string>
 
 class ToolLine;
+namespace tkm::terminal {
+struct Configuration;
+}
 
 // The terminal's configuration as it reports it ($AA2), checked: a baud code of the list, a code page
 // the terminal has, a format code of 40 or 00.
@@ -15,6 +18,8 @@ struct TerminalConfig {
     int codePageIndex = 1; // 0 CP-866, 1 WIN-1251, 2 KOI-8R
     bool checksum = false;
 
+    // Of a configuration whose codes are checked (tkm::terminal::Replies::Checked).
+    static TerminalConfig of(const tkm::terminal::Configuration& checked);
     // Throws NoAnswerError when the exchange fails or the reply is not valid.
     static TerminalConfig read(ToolLine& line);
 

@@ -8,6 +8,8 @@
 
 #include "files/TerminalText.h"
 
+#include "terminal/Configuration.h"
+
 #include "protocol/Commands.h"
 #include "protocol/Conversions.h"
 #include "protocol/Replies.h"
@@ -37,12 +39,12 @@ ExitStatus text(ToolContext& c, const CommandWords& w) {
                              .arg(TerminalText::kDisplayTextLength));
 
     // Converted for the code page the terminal reports, as the Display page does with the one it cached.
-    const std::string configuration = c.line.ask(proto::ReadConfiguration(c.line.address()));
-    const std::optional<proto::ConfigurationFields> fields = proto::DecodeConfiguration(configuration);
-    if (!fields)
+    const tkm::terminal::Result<tkm::terminal::Configuration> configuration =
+        tkm::terminal::ReadConfiguration(c.line, c.line.address());
+    if (!configuration && configuration.fault().kind == tkm::terminal::Fault::Kind::InvalidReply)
         throw RefusedError(
             QStringLiteral("the terminal's configuration reply is not valid: not 10 characters"));
-    const std::string converted = proto::ToTerminalCodePage(win1251, fields->codePageCode);
+    const std::string converted = proto::ToTerminalCodePage(win1251, c.line.take(configuration).codePageCode);
     const int a = c.line.address();
     c.line.ask(row || column ? proto::WriteAt(a, r, col, converted) : proto::WriteText(a, converted));
 

@@ -93,17 +93,34 @@ std::string ToolLine::transact(const tkm::protocol::Command& command, bool retri
 
 std::string ToolLine::ask(const tkm::protocol::Command& command) {
     std::string reply = transact(command);
-    if (!tkm::protocol::IsTransactError(reply))
-        return reply;
+    if (tkm::protocol::IsTransactError(reply))
+        throw failure({tkm::terminal::Fault::Kind::NoAnswer, command, {}, {}});
+    return reply;
+}
+
+std::optional<std::string> ToolLine::exchange(const tkm::protocol::Command& command) {
+    std::string reply = transact(command);
+    if (tkm::protocol::IsTransactError(reply))
+        return std::nullopt;
+    return reply;
+}
+
+ToolError ToolLine::failure(const tkm::terminal::Fault& fault) const {
+    const QString command = TerminalText::visible(fault.command.text);
+    if (fault.kind == tkm::terminal::Fault::Kind::InvalidReply) {
+        const std::string why =
+            fault.reason([](std::string_view bytes) { return TerminalText::visible(bytes).toStdString(); });
+        return RefusedError(QStringLiteral("the terminal's reply to %1 is not valid: %2")
+                                .arg(command, QString::fromStdString(why)));
+    }
+    // The failed exchange is the line's last one: what came back, if anything, tells silence from refusal.
     std::string received = port_.lastReceived();
     if (received.empty())
-        throw NoAnswerError(QStringLiteral("the terminal did not answer %1 (%2)")
-                                .arg(TerminalText::visible(command.text), where()));
+        return NoAnswerError(QStringLiteral("the terminal did not answer %1 (%2)").arg(command, where()));
     if (received.back() == '\r')
         received.pop_back();
-    throw RefusedError(
-        QStringLiteral("the terminal did not answer %1 as expected: it replied %2 (%3)")
-            .arg(TerminalText::visible(command.text), TerminalText::visible(received), where()));
+    return RefusedError(QStringLiteral("the terminal did not answer %1 as expected: it replied %2 (%3)")
+                            .arg(command, TerminalText::visible(received), where()));
 }
 
 QString ToolLine::describe(int address, int baudIndex, bool checksum) {

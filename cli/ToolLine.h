@@ -1,7 +1,10 @@
 #pragma once
 
 #include "cli/LinePort.h"
+#include "cli/ToolError.h"
 #include "cli/TraceLog.h"
+
+#include "terminal/TerminalLine.h"
 
 #include "protocol/Transact.h"
 
@@ -9,6 +12,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace tkm::protocol {
@@ -24,7 +28,7 @@ class ToolOptions;
 // itself, which ends as soon as the whole reply is there. Owner thread only; with a QCoreApplication
 // on it, since the port component hands its line events to the thread that owns it (each exchange
 // takes them, as the window's does).
-class ToolLine {
+class ToolLine : public tkm::terminal::TerminalLine {
 public:
     // The port the options choose, at their baud rate, address and checksum mode. It opens with the
     // first exchange, so that a command finds fault with its words before a port error is reported.
@@ -50,6 +54,17 @@ public:
 
     // Asked before each exchange; true ends the command (Interrupted).
     void setStopCheck(std::function<bool()> stop) { stop_ = std::move(stop); }
+
+    // The terminal's rules run over transact(): the payload, or nothing for "error".
+    std::optional<std::string> exchange(const tkm::protocol::Command& command) override;
+    // The value of one of the terminal's operations; its fault throws as ask() does for a failed
+    // exchange, or RefusedError saying what is wrong with the reply.
+    template <class T> T take(tkm::terminal::Result<T> result) const {
+        if (!result)
+            throw failure(result.fault());
+        return *result;
+    }
+    ToolError failure(const tkm::terminal::Fault& fault) const;
 
     int address() const { return address_; }
     void setAddress(int address) { address_ = address; }

@@ -1,13 +1,12 @@
 #include "files/FileSystem.h"
 
-#include "seriallink/SystemError.h"
-
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
 #include <cerrno>
 #include <climits>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -32,7 +31,11 @@ QByteArray native(const QString& path) {
 } // namespace
 
 QString reason(int error) {
-    return error == kNotRegular ? QStringLiteral("Not a regular file") : SystemError::Message(error);
+    if (error == kNotRegular)
+        return QStringLiteral("Not a regular file");
+    char buffer[256];
+    // GNU strerror_r returns the text, which may or may not live in the buffer.
+    return QString::fromLocal8Bit(strerror_r(error, buffer, sizeof buffer));
 }
 
 int followLinks(const QString& path, QString* end) {

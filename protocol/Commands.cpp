@@ -126,8 +126,8 @@ Command WriteConfiguration(int address, const ConfigurationWrite& config) {
         ByteText(Checked(config.baudIndex, 0, 9, "baud-rate index") + 1, "baud code");
     const std::string codePageCode =
         ByteText(Checked(config.codePageIndex, 0, 2, "code-page index"), "code page");
-    const std::string formatCode = config.checksumEnabled ? "40" : "00";
-    return {"%" + AddressText(address) + newAddress + "0Z" + baudCode + codePageCode + formatCode,
+    const std::string_view formatCode = config.checksumEnabled ? kFormatChecksumOn : kFormatChecksumOff;
+    return {"%" + AddressText(address) + newAddress + "0Z" + baudCode + codePageCode + std::string(formatCode),
             "!" + newAddress, kExtraWaitConfiguration};
 }
 

@@ -58,11 +58,15 @@ Command WriteSymbol(int address, int symbolNumber, std::string_view symbolCode);
 
 Command ReadConfiguration(int address); // $AA2, answered under "!"
 
+// The format code of a configuration: the terminal's checksum mode.
+inline constexpr std::string_view kFormatChecksumOn = "40";
+inline constexpr std::string_view kFormatChecksumOff = "00";
+
 struct ConfigurationWrite {
     int newAddress = 1;           // 0..255; the terminal answers under it
     int baudIndex = 5;            // baud-rate list index 0..9 (300..115200); sent as index + 1
     int codePageIndex = 1;        // 0 CP-866, 1 WIN-1251, 2 KOI-8R
-    bool checksumEnabled = false; // format code "40" / "00"
+    bool checksumEnabled = false; // kFormatChecksumOn / kFormatChecksumOff
 };
 // %AA + NN + "0Z" + baud code + code-page code + format code, answered under "!" + NN.
 Command WriteConfiguration(int address, const ConfigurationWrite& config);

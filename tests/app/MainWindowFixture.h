@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ScriptedPort.h"
-#include "ScriptedTerminal.h"
+#include "tests/support/ScriptedPort.h"
+#include "tests/support/ScriptedTerminal.h"
 #include "WindowFixture.h"
 
 #include <memory>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ScriptedPort.h"
+#include "tests/support/ScriptedPort.h"
 #include "WindowFixture.h"
 
 #include "app/FileDialog.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SimReplyWait.h"
+#include "testkit/SimReplyWait.h"
 #include "WindowFixture.h"
 
 #include "app/SimulatedTerminalPort.h"

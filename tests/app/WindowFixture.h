@@ -30,7 +30,7 @@ protected:
         });
         window = std::make_unique<TF1>();
         window->Timer1->stop();
-        window->Timer3->stop();
+        window->Keyboard->Timer3->stop();
     }
 
     void TearDown() override {

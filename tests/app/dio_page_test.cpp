@@ -1,8 +1,8 @@
 // The DIO page against a scripted terminal: the poll's read and write, LED clicks, direction switches
 // and the three save buttons, with exact control over every reply.
 #include "DioLineWidgets.h"
-#include "ScriptedPort.h"
-#include "ScriptedTerminal.h"
+#include "tests/support/ScriptedPort.h"
+#include "tests/support/ScriptedTerminal.h"
 #include "WindowFixture.h"
 
 #include "app/DioPage.h"

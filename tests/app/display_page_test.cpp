@@ -1,7 +1,7 @@
 // The Display page against the built-in simulator over a pty: the bytes on the line, the widgets,
 // and what the simulated terminal shows.
-#include "ScriptedPort.h"
-#include "ScriptedTerminal.h"
+#include "tests/support/ScriptedPort.h"
+#include "tests/support/ScriptedTerminal.h"
 #include "SimulatedLineFixture.h"
 
 #include "app/DisplayPage.h"

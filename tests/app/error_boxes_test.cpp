@@ -1,7 +1,7 @@
 // One error box at a time: the poll tick keeps running behind an open box (its modal loop runs the
 // timers) without stacking boxes, and an error that recurs tick after tick is shown once.
-#include "ScriptedPort.h"
-#include "ScriptedTerminal.h"
+#include "tests/support/ScriptedPort.h"
+#include "tests/support/ScriptedTerminal.h"
 #include "WindowFixture.h"
 
 #include "app/AppDialogs.h"

@@ -1,7 +1,7 @@
 // The Keyboard page: keys pressed on the simulated terminal light their panels, are echoed on its
 // display and fade; Fix holds them.
-#include "ScriptedPort.h"
-#include "ScriptedTerminal.h"
+#include "tests/support/ScriptedPort.h"
+#include "tests/support/ScriptedTerminal.h"
 #include "SimulatedLineFixture.h"
 
 #include "app/KeyboardPage.h"
@@ -72,14 +72,14 @@ TEST_F(KeyboardPageOnTheLine, APanelFadesOnTheFourthTickAndTheTickThenRests) {
     onTheKeyboardPage();
     sim()->model().pressKey(12);
     window->Timer1Timer();
-    EXPECT_TRUE(window->Timer3->isActive());
+    EXPECT_TRUE(window->Keyboard->Timer3->isActive());
     for (int tick = 1; tick <= 3; ++tick) {
-        window->Timer3Timer();
+        window->Keyboard->Timer3Timer();
         EXPECT_EQ(colour(12), kLime) << tick;
     }
-    window->Timer3Timer();
+    window->Keyboard->Timer3Timer();
     EXPECT_EQ(colour(12), face);
-    EXPECT_FALSE(window->Timer3->isActive());
+    EXPECT_FALSE(window->Keyboard->Timer3->isActive());
 }
 
 TEST_F(KeyboardPageOnTheLine, FixHoldsTheHighlightsAndEnablesClear) {
@@ -94,7 +94,7 @@ TEST_F(KeyboardPageOnTheLine, FixHoldsTheHighlightsAndEnablesClear) {
         sim()->model().pressKey(key);
         window->Timer1Timer();
         for (int tick = 0; tick < 6; ++tick)
-            window->Timer3Timer();
+            window->Keyboard->Timer3Timer();
     }
     for (int key : {1, 2, 3})
         EXPECT_EQ(colour(key), kLime) << key;
@@ -112,7 +112,7 @@ TEST_F(KeyboardPageOnTheLine, ThePollTimerLightsAndFadesPressedKeys) {
     onTheKeyboardPage();
     window->BR->setCurrentIndex(5);
     window->Timer1->start();
-    window->Timer3->start();
+    window->Keyboard->Timer3->start();
     sim()->model().pressKey(20);
     QElapsedTimer cap;
     cap.start();

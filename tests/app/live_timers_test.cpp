@@ -1,8 +1,8 @@
 // The window with its timers running, as a user has it: the poll tick identifies, scans and polls on
 // its own. The scripted terminal's values differ from every initial state of the window, so a step
 // that does not show what it read is seen.
-#include "ScriptedPort.h"
-#include "ScriptedTerminal.h"
+#include "tests/support/ScriptedPort.h"
+#include "tests/support/ScriptedTerminal.h"
 #include "WindowFixture.h"
 
 #include "seriallink/TnrComm.h"
@@ -35,7 +35,7 @@ protected:
         window->BR->setCurrentIndex(9); // the shortest poll interval
         window->BRChange();
         window->Timer1->start();
-        window->Timer3->start();
+        window->Keyboard->Timer3->start();
     }
 
     // Runs the event loop until done() holds; the cap only keeps a broken build from hanging.

@@ -46,7 +46,7 @@ TEST_F(MainWindow, IsBuiltAsDesigned) {
     EXPECT_FALSE(window->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
     EXPECT_EQ(window->Page->currentWidget(), window->Display);
     EXPECT_EQ(window->Timer1->interval(), 382);
-    EXPECT_EQ(window->Timer3->interval(), 150);
+    EXPECT_EQ(window->Keyboard->Timer3->interval(), 150);
     EXPECT_EQ(window->BR->currentText(), QStringLiteral("9600"));
     EXPECT_EQ(window->BR->count(), 10);
     EXPECT_EQ(window->GroupBox1->title(), QStringLiteral("ADDRESS=0x00 / 0 "));
@@ -161,8 +161,8 @@ TEST_F(MainWindow, IdentificationReadsInOrderAndFillsStatusBar) {
     EXPECT_EQ(window->findChild<QLabel*>(QStringLiteral("CDDIO4"))->text(), QStringLiteral("OUT"));
     EXPECT_EQ(window->DIO->ReadLedBank(QStringLiteral("PON")), "0F");
     EXPECT_EQ(window->DIO->ReadLedBank(QStringLiteral("SAFE")), "81");
-    EXPECT_EQ(window->connection().device().cfgAddress, "01");
-    EXPECT_EQ(window->connection().device().cfgCodePage, "02");
+    EXPECT_EQ(window->connection().device().configuration.address, "01");
+    EXPECT_EQ(window->connection().device().configuration.codePageCode, "02");
     // Every exchange is in the traffic log, once the event loop has had its turn.
     QCoreApplication::processEvents();
     EXPECT_EQ(window->RCVS->lineCount(), 9);
@@ -211,11 +211,11 @@ TEST_F(MainWindow, HighlightFadesOnTheFourthTick) {
     window->Keyboard->setHighlight(12, 3);
     window->Keyboard->setKeyPanelColor(12, QColor(0, 255, 0));
     for (int tick = 1; tick <= 3; ++tick) {
-        window->Timer3Timer();
+        window->Keyboard->Timer3Timer();
         EXPECT_EQ(window->Keyboard->keyPanel(12)->palette().color(QPalette::Window), QColor(0, 255, 0))
             << tick;
     }
-    window->Timer3Timer();
+    window->Keyboard->Timer3Timer();
     EXPECT_EQ(window->Keyboard->keyPanel(12)->palette().color(QPalette::Window), face);
 
     // Fix holds the highlight only while the terminal is found.
@@ -226,11 +226,11 @@ TEST_F(MainWindow, HighlightFadesOnTheFourthTick) {
     window->Adr->SetPosition(1);
     ASSERT_TRUE(window->connection().found());
     for (int tick = 0; tick < 5; ++tick)
-        window->Timer3Timer();
+        window->Keyboard->Timer3Timer();
     EXPECT_EQ(window->Keyboard->highlight(5), 1);
     window->connection().lose();
-    window->Timer3Timer();
-    window->Timer3Timer();
+    window->Keyboard->Timer3Timer();
+    window->Keyboard->Timer3Timer();
     EXPECT_EQ(window->Keyboard->keyPanel(5)->palette().color(QPalette::Window), face);
 }
 

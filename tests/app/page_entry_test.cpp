@@ -189,7 +189,7 @@ TEST_F(MainWindow, AFailedWatchdogReadOnEntryShowsTheWatchdogOff) {
     window->Page->setCurrentWidget(window->WDTimer);
     EXPECT_FALSE(window->WDTimer->WDTEN->Active());
     EXPECT_EQ(window->WDTimer->WDTT->Position(), 0x28); // kept: nothing was read
-    EXPECT_FALSE(window->connection().device().wdtEnabled);
+    EXPECT_FALSE(window->connection().device().watchdog.enabled);
     EXPECT_FALSE(window->connection().found());
 }
 

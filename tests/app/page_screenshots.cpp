@@ -183,9 +183,9 @@ int main(int argc, char** argv) {
     // No poll tick or highlight tick may come between the steps: every exchange starts Timer1 again, and
     // whether a tick fell between two clicks would depend on how fast the machine is.
     QObject::disconnect(window.Timer1, nullptr, &window, nullptr);
-    QObject::disconnect(window.Timer3, nullptr, &window, nullptr);
+    QObject::disconnect(window.Keyboard->Timer3, nullptr, &window, nullptr);
     window.Timer1->stop();
-    window.Timer3->stop();
+    window.Keyboard->Timer3->stop();
     for (int i = 0; i < window.Page->count(); ++i) {
         window.Page->setCurrentIndex(i);
         shots.save(QStringLiteral("page_%1_%2").arg(i).arg(window.Page->widget(i)->objectName()));

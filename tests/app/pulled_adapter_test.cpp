@@ -3,7 +3,7 @@
 // without a restart. A simulated terminal on a pseudo-terminal stands for the adapter; stopping it
 // closes the pseudo-terminal under the open port.
 #include "AdapterLineFixture.h"
-#include "SimReplyWait.h"
+#include "testkit/SimReplyWait.h"
 
 #include "app/TrafficMemo.h"
 #include "widgets/TVrPowerButton.h"

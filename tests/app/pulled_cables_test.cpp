@@ -4,7 +4,7 @@
 // the process must hold no more descriptors and threads than before: nothing a lost device leaves
 // behind may pile up.
 #include "AdapterLineFixture.h"
-#include "SimReplyWait.h"
+#include "testkit/SimReplyWait.h"
 
 #include "app/TrafficMemo.h"
 #include "widgets/TVrPowerButton.h"

@@ -1,6 +1,6 @@
 // The Setting page's handlers and its settings file, with the terminal answered by a scripted port.
 #include "PageFileFixture.h"
-#include "ScriptedTerminal.h"
+#include "tests/support/ScriptedTerminal.h"
 
 #include "app/FileDialog.h"
 #include "app/SettingPage.h"

@@ -1,7 +1,7 @@
 // The window at start: command-line options and the remembered connection on the connection
 // panel, the first poll tick finding the terminal behind the chosen port, and every port the user
 // opens remembered for the next start.
-#include "SimReplyWait.h"
+#include "testkit/SimReplyWait.h"
 #include "WindowFixture.h"
 
 #include "app/RememberedChoices.h"
@@ -67,7 +67,7 @@ protected:
         window.reset();
         window = std::make_unique<TF1>();
         window->Timer1->stop();
-        window->Timer3->stop();
+        window->Keyboard->Timer3->stop();
         startWith(options);
     }
 

@@ -1,13 +1,13 @@
 // The terminal connection on its own, without a window: a scripted port behind the transaction.
-#include "ScriptedPort.h"
-#include "ScriptedTerminal.h"
+#include "tests/support/ScriptedPort.h"
+#include "tests/support/ScriptedTerminal.h"
 
 #include "app/TerminalConnection.h"
 
 #include "protocol/Commands.h"
 #include "protocol/EConvertError.h"
 #include "protocol/Frame.h"
-#include "tests/support/StringListLog.h"
+#include "testkit/StringListLog.h"
 
 #include <gtest/gtest.h>
 
@@ -68,19 +68,19 @@ TEST_F(Connection, IdentificationFillsTheCacheAndReportsEachStep) {
                                             "@01",  "$01T", "$012", "~012"};
     EXPECT_EQ(port->sent, order);
 
-    const DeviceData& d = connection->device();
+    const tkm::terminal::DeviceData& d = connection->device();
     EXPECT_EQ(d.deviceName, "TKM-9214");
     EXPECT_EQ(d.firmware, "1.02");
     EXPECT_EQ(d.direction, "F0");
     EXPECT_EQ(d.powerOn, "0F");
     EXPECT_EQ(d.safe, "81");
     EXPECT_EQ(d.lineState, "A5");
-    EXPECT_EQ(d.cfgAddress, "01");
-    EXPECT_EQ(d.cfgBaud, "06");
-    EXPECT_EQ(d.cfgCodePage, "01");
-    EXPECT_EQ(d.cfgFormat, "00");
-    EXPECT_TRUE(d.wdtEnabled);
-    EXPECT_EQ(d.wdtPeriod, 0x28);
+    EXPECT_EQ(d.configuration.address, "01");
+    EXPECT_EQ(d.configuration.baudCode, "06");
+    EXPECT_EQ(d.configuration.codePageCode, "01");
+    EXPECT_EQ(d.configuration.formatCode, "00");
+    EXPECT_TRUE(d.watchdog.enabled);
+    EXPECT_EQ(d.watchdog.periodTenths, 0x28);
 
     // Emptied first, then the lines, the watchdog and the whole data.
     const std::vector<std::string> expected = {"data:", "lines:A5", "wdt:1,40", "data:TKM-9214"};
@@ -151,12 +151,12 @@ TEST_F(Connection, FailedIdentificationLeavesNoOldValuesBehind) {
         return frame.rfind("@", 0) == 0 ? std::string("?01\r") : refusing(frame);
     });
     EXPECT_FALSE(connection->identify());
-    const DeviceData& d = connection->device();
+    const tkm::terminal::DeviceData& d = connection->device();
     EXPECT_EQ(d.deviceName, "");
     EXPECT_EQ(d.direction, "");
     EXPECT_EQ(d.powerOn, "");
     EXPECT_EQ(d.safe, "");
-    EXPECT_EQ(d.cfgCodePage, "");
+    EXPECT_EQ(d.configuration.codePageCode, "");
     // The lines are unknown, not "error".
     EXPECT_EQ(d.lineState, "");
     EXPECT_EQ(port->sent.back(), "@01");
@@ -184,13 +184,13 @@ TEST_F(Connection, ALineByteThatIsNotTwoHexDigitsFailsIdentification) {
 
 TEST_F(Connection, WatchdogReadResetsItsCacheFirst) {
     ASSERT_TRUE(identifyAt(1));
-    ASSERT_TRUE(connection->device().wdtEnabled);
+    ASSERT_TRUE(connection->device().watchdog.enabled);
     ScriptedTerminal shortReply;
     shortReply.watchdog = "011";
     talkTo(shortReply);
     EXPECT_FALSE(connection->readWatchdog());
-    EXPECT_FALSE(connection->device().wdtEnabled);
-    EXPECT_EQ(connection->device().wdtPeriod, 0);
+    EXPECT_FALSE(connection->device().watchdog.enabled);
+    EXPECT_EQ(connection->device().watchdog.periodTenths, 0);
 }
 
 TEST_F(Connection, NonHexWatchdogPeriodThrowsWithTheFlagClear) {

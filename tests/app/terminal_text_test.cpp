@@ -1,6 +1,6 @@
 // Terminal bytes shown in the window: Windows-1251, plain text, control bytes visible.
-#include "ScriptedPort.h"
-#include "ScriptedTerminal.h"
+#include "tests/support/ScriptedPort.h"
+#include "tests/support/ScriptedTerminal.h"
 #include "WindowFixture.h"
 
 #include "app/StatusBarPanels.h"

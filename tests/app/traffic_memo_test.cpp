@@ -1,6 +1,7 @@
 // The traffic log's memo: it looks as the plain text edit it replaces, what the screen shows after
 // lines are added one by one is what a full repaint draws, a reader who scrolled up keeps his place,
 // and text is selected and copied as in any read-only text box.
+#include "app/MemoTrafficLog.h"
 #include "app/TrafficMemo.h"
 #include "EventCounter.h"
 
@@ -116,10 +117,10 @@ TEST_F(TrafficMemoTest, LooksAsThePlainTextEditItReplaces) {
     EXPECT_EQ(ViewportOf(memo), ViewportOf(edit));
 }
 
-// Lines the memo draws from glyphs kept from earlier lines look as laid out afresh: numbers of every
-// width up to past a tab stop, digit pairs the font kerns, the same exchange after different numbers,
-// letters that kern, Cyrillic, a character from another font, and lines of other shapes.
-TEST_F(TrafficMemoTest, LinesDrawnFromKeptGlyphsLookAsTheyWouldLaidOut) {
+// Log lines look as in a plain text edit, drawn again as they scroll: numbers of every width up to past a
+// tab stop, digit pairs the font kerns, the same exchange after different numbers, letters that kern,
+// Cyrillic, a character from another font, and lines of other shapes.
+TEST_F(TrafficMemoTest, LinesOfEveryShapeLookAsInAPlainTextEdit) {
     QPlainTextEdit edit;
     ShowLikeTheMemo(edit);
 
@@ -152,7 +153,7 @@ TEST_F(TrafficMemoTest, LinesDrawnFromKeptGlyphsLookAsTheyWouldLaidOut) {
     for (int first = 0; first <= memo.verticalScrollBar()->maximum(); ++first) {
         memo.verticalScrollBar()->setValue(first);
         edit.verticalScrollBar()->setValue(first);
-        settle(); // the memo lays out what it has not met, and draws it from what it kept next time
+        settle();
         ASSERT_EQ(ViewportOf(memo), ViewportOf(edit)) << "from line " << first;
     }
 }
@@ -312,6 +313,24 @@ TEST_F(TrafficMemoTest, ASelectionIsShownAsSelected) {
     EXPECT_GT(highlighted, 200);
     EXPECT_NE(plain, selected);
     EXPECT_EQ(onScreen(), selected);
+}
+
+// The log's lines go into the memo together once the event loop is back; a log that goes before then
+// takes its queued call with it, and the memo is left as it was.
+TEST(MemoTrafficLogTest, LinesGoInTogetherAndALogGoneTakesItsQueuedCallWithIt) {
+    TrafficMemo memo;
+    {
+        MemoTrafficLog log(&memo);
+        log.AppendNote(QStringLiteral("one"));
+        log.AppendNote(QStringLiteral("two"));
+        EXPECT_EQ(memo.lineCount(), 0);
+        EXPECT_EQ(log.LineCount(), 2);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(memo.lineCount(), 2);
+        log.AppendNote(QStringLiteral("three"));
+    }
+    QCoreApplication::processEvents();
+    EXPECT_EQ(memo.lineCount(), 2);
 }
 
 } // namespace

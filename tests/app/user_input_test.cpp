@@ -1,7 +1,7 @@
 // User input that arrives while an exchange waits for its reply runs after the exchange, not inside it;
 // a handler that runs several exchanges in a row lets it run before its next one.
-#include "ScriptedPort.h"
-#include "ScriptedTerminal.h"
+#include "tests/support/ScriptedPort.h"
+#include "tests/support/ScriptedTerminal.h"
 #include "SimulatedLineFixture.h"
 #include "WindowFixture.h"
 #include "WindowSystemInput.h"

@@ -193,7 +193,7 @@ TEST_F(UserSymbolsTest, SaveToFileKeepsTheSettingsAndReadsBack) {
     window.reset();
     window = std::make_unique<TF1>();
     window->Timer1->stop();
-    window->Timer3->stop();
+    window->Keyboard->Timer3->stop();
     window->OpenDialog1->setChooser([file](const FileDialog&) { return file; });
     window->UserSymbols->Button5->click();
     EXPECT_EQ(window->UserSymbols->symbolCode(2), "1f1f1f1f1f1f1f1f");

@@ -1,7 +1,7 @@
 // The WDT page against a scripted terminal: the watchdog poll's order, the requests its buttons raise,
 // the period caption and malformed replies.
-#include "ScriptedPort.h"
-#include "ScriptedTerminal.h"
+#include "tests/support/ScriptedPort.h"
+#include "tests/support/ScriptedTerminal.h"
 #include "WindowFixture.h"
 
 #include "app/WdtPage.h"
@@ -156,7 +156,7 @@ TEST_F(WdtPageTest, AFailedReadEndsTheTickTouchesNothingAndLosesTheTerminal) {
     EXPECT_EQ(tick(), Frames({"~012"}));
     EXPECT_TRUE(page()->WDTEN->Active());
     EXPECT_EQ(page()->WDTT->Position(), 7);
-    EXPECT_FALSE(window->connection().device().wdtEnabled);
+    EXPECT_FALSE(window->connection().device().watchdog.enabled);
     EXPECT_FALSE(window->connection().found());
     EXPECT_TRUE(exceptions.isEmpty());
 }

@@ -1,7 +1,7 @@
 // The WDT page against the built-in simulator over a real pseudo-terminal. The simulated terminal's
 // watchdog runs on a clock the test moves: every reply wait moves it by the wait, and every poll tick
 // is followed by one poll interval, as the poll timer starts again when the tick's last exchange ends.
-#include "SimReplyWait.h"
+#include "testkit/SimReplyWait.h"
 #include "SimulatedLineFixture.h"
 
 #include "app/AppDialogs.h"

@@ -1,5 +1,5 @@
 #include "protocol/Commands.h"
-#include "tests/support/StringListLog.h"
+#include "testkit/StringListLog.h"
 #include "protocol/Transact.h"
 
 #include <gtest/gtest.h>

@@ -3,7 +3,7 @@
 #include "protocol/Commands.h"
 #include "protocol/Frame.h"
 #include "protocol/Transact.h"
-#include "tests/support/StringListLog.h"
+#include "testkit/StringListLog.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 
 #include "protocol/Commands.h"
 #include "protocol/Replies.h"
-#include "tests/support/StringListLog.h"
+#include "testkit/StringListLog.h"
 #include "protocol/Transact.h"
 #include "sim/ManualSimClock.h"
 #include "sim/SimTerminal.h"

@@ -39,12 +39,9 @@ ExitStatus text(ToolContext& c, const CommandWords& w) {
                              .arg(TerminalText::kDisplayTextLength));
 
     // Converted for the code page the terminal reports, as the Display page does with the one it cached.
-    const tkm::terminal::Result<tkm::terminal::Configuration> configuration =
-        tkm::terminal::ReadConfiguration(c.line, c.line.address());
-    if (!configuration && configuration.fault().kind == tkm::terminal::Fault::Kind::InvalidReply)
-        throw RefusedError(
-            QStringLiteral("the terminal's configuration reply is not valid: not 10 characters"));
-    const std::string converted = proto::ToTerminalCodePage(win1251, c.line.take(configuration).codePageCode);
+    const tkm::terminal::Configuration configuration =
+        c.line.take(tkm::terminal::ReadConfiguration(c.line, c.line.address()));
+    const std::string converted = proto::ToTerminalCodePage(win1251, configuration.codePageCode);
     const int a = c.line.address();
     c.line.ask(row || column ? proto::WriteAt(a, r, col, converted) : proto::WriteText(a, converted));
 
